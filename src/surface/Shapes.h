@@ -1,0 +1,45 @@
+#pragma once
+
+#include <cstdint>
+
+#include "surface/RasterTarget.h"
+
+namespace nt {
+
+// Raster shapes on integer coordinates (already rounded and clamped to +-kCoordLimit).
+// All of them clip to the target and cost what they touch inside it, whatever the
+// coordinates are.
+
+// Segment from (x0, y0) to (x1, y1).
+// Width 1: one pixel per step along the major axis, the start drawn, the end not; exact
+// half-pixel ties go to the smaller coordinate; zero length draws nothing; dash styles
+// counted in pixels along the major axis from the start, restarting at every call.
+// Width >= 2: solid with round caps, the end included; the cross-section of a horizontal
+// line at y covers y - w/2 .. y + (w-1)/2. Width is clamped to 1..100.
+void drawLine(RasterTarget& t, const Pen& pen, std::int64_t x0, std::int64_t y0,
+              std::int64_t x1, std::int64_t y1);
+
+// A dot of the pen's width centred as the wide line's cross-section (one pixel at width 1).
+void drawDot(RasterTarget& t, const Pen& pen, std::int64_t x, std::int64_t y);
+
+// Box outline with corners (x0, y0) and (x1, y1) in any order, both corners included.
+void drawBoxOutline(RasterTarget& t, const Pen& pen, std::int64_t x0, std::int64_t y0,
+                    std::int64_t x1, std::int64_t y1);
+
+// Filled box with both corners included (any order), plus the pen's outline when wider than 1.
+void drawFilledBox(RasterTarget& t, const Pen& pen, std::int64_t x0, std::int64_t y0,
+                   std::int64_t x1, std::int64_t y1);
+
+// GDI Ellipse: corners in any order give the same picture; a width-1 outline stays inside
+// [l, r-1] x [t, b-1]; the brush fills strictly inside the outline; wide pens are centred
+// on the path.
+void drawEllipse(RasterTarget& t, const Pen& pen, const Brush& brush, std::int64_t left,
+                 std::int64_t top, std::int64_t right, std::int64_t bottom);
+
+// GDI RoundRect with corner ellipse cw x ch; equals drawEllipse when the box is no
+// larger than the corner ellipse.
+void drawRoundRect(RasterTarget& t, const Pen& pen, const Brush& brush, std::int64_t left,
+                   std::int64_t top, std::int64_t right, std::int64_t bottom, std::int64_t cw,
+                   std::int64_t ch);
+
+}  // namespace nt

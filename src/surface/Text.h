@@ -1,0 +1,24 @@
+#pragma once
+
+#include <QFont>
+#include <QImage>
+#include <QRect>
+#include <QString>
+
+#include "surface/Colour.h"
+#include "surface/DirtyRows.h"
+
+namespace nt {
+
+struct FontSpec;
+
+// The QFont for a surface font: pixel size = point size at 96 dpi, no antialiasing so
+// that only glyph pixels change and they take exactly the text colour.
+QFont makeFont(const FontSpec& spec);
+
+// Draws the glyphs of text with their top-left at (x, y); the background is untouched.
+// Returns the rectangle the text's line box covers (unclipped).
+QRect drawText(QImage& image, DirtyRows* dirty, int x, int y, const QString& text,
+               const FontSpec& spec, Pixel colour);
+
+}  // namespace nt
