@@ -2,6 +2,7 @@
 
 #include <cctype>
 #include <cmath>
+#include <charconv>
 #include <cstdint>
 #include <limits>
 #include <string>
@@ -60,7 +61,14 @@ double readDecimal(const std::string& s) {
         while (j < s.size() && std::isdigit(static_cast<unsigned char>(s[j]))) exp.push_back(s[j++]), ++expDigits;
         if (expDigits > 0) num += exp;
     }
-    const double v = std::strtod(num.c_str(), nullptr);
+    // from_chars, unlike strtod, ignores the process locale (Qt installs the user's).
+    if (num[0] == '+') num.erase(0, 1);
+    double v = 0;
+    const auto result = std::from_chars(num.data(), num.data() + num.size(), v);
+    if (result.ec == std::errc::result_out_of_range) {
+        const bool tiny = num.find("e-") != std::string::npos;  // underflow reads as 0
+        v = tiny ? 0.0 : (num[0] == '-' ? -HUGE_VAL : HUGE_VAL);
+    }
     return std::isfinite(v) ? v : (v > 0 ? std::numeric_limits<double>::max()
                                          : -std::numeric_limits<double>::max());
 }

@@ -1,4 +1,7 @@
 // Typed numbers: the reading every size, amount and width field shares.
+#include <clocale>
+#include <string>
+
 #include <gtest/gtest.h>
 
 #include "surface/NumberText.h"
@@ -16,7 +19,7 @@ TEST(ReadNumber, TakesTheLongestLeadingNumber) {
         {"0.6", 0.6},     {".5", 0.5},       {"3.", 3},        {".", 0},
         {"-", 0},         {"1e3", 1000},     {"1E+2x", 100},   {"2d2", 200},
         {"1e", 1},        {"1e-", 1},        {"1.5e1.5", 15},  {"1e10", 1e10},
-        {"12abc34", 12},  {"画布", 0},        {"5画", 5},
+        {"12abc34", 12},  {"1e-400", 0},  {"-1e400", -1.7976931348623157e308},  {"画布", 0},        {"5画", 5},
     };
     for (const auto& r : rows) EXPECT_DOUBLE_EQ(readNumber(QString::fromUtf8(r.text)), r.value) << r.text;
 }
@@ -44,4 +47,18 @@ TEST(ReadNumber, WholeNumbersRoundHalfToEvenAndNeverOverflow) {
     EXPECT_GT(readWholeNumber("1e300"), 4'000'000'000'000'000'000LL);
     EXPECT_LT(readWholeNumber("-1e300"), -4'000'000'000'000'000'000LL);
     EXPECT_EQ(readWholeNumber("99999999999999999999999999"), readWholeNumber("1e300"));
+}
+
+TEST(ReadNumber, IgnoresTheProcessLocale) {
+    // Qt installs the user's locale; a comma-decimal one must not change what "12.5" means.
+    const char* previous = std::setlocale(LC_NUMERIC, nullptr);
+    const std::string saved = previous ? previous : "C";
+    bool tried = false;
+    for (const char* name : {"de_DE.UTF-8", "fr_FR.UTF-8", "ru_RU.UTF-8"}) {
+        if (!std::setlocale(LC_NUMERIC, name)) continue;
+        tried = true;
+        EXPECT_DOUBLE_EQ(readNumber("12.5"), 12.5) << name;
+    }
+    std::setlocale(LC_NUMERIC, saved.c_str());
+    if (!tried) GTEST_SKIP() << "no comma-decimal locale installed";
 }
