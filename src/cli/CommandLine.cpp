@@ -1,0 +1,42 @@
+#include "cli/CommandLine.h"
+
+namespace nt::cli {
+
+std::variant<Job, HelpRequest, UsageError> parseCommandLine(const QStringList& arguments) {
+    if (arguments.contains(QStringLiteral("--help")) || arguments.contains(QStringLiteral("-h")))
+        return HelpRequest{};
+    if (arguments.size() < 2) return UsageError{QStringLiteral("INPUT and OUTPUT are required")};
+    Job job{arguments[0], arguments[1], {}};
+    for (qsizetype i = 2; i < arguments.size();) {
+        const QString& name = arguments[i];
+        const Operation* op = findOperation(name);
+        if (!op) return UsageError{QStringLiteral("unknown operation '%1'").arg(name)};
+        if (i + op->argumentCount >= arguments.size())
+            return UsageError{QStringLiteral("operation '%1' needs %2 argument(s)")
+                                  .arg(name)
+                                  .arg(op->argumentCount)};
+        job.steps.push_back({op, arguments.mid(i + 1, op->argumentCount)});
+        i += 1 + op->argumentCount;
+    }
+    return job;
+}
+
+QString usageText() {
+    QString text = QStringLiteral(
+        "Usage: norvalytintora-cli INPUT OUTPUT [OPERATION [ARG...]]...\n"
+        "Reads INPUT (BMP, DIB, RLE, JPEG, GIF, ICO or CUR, recognised by content), applies the\n"
+        "operations in order and writes OUTPUT as a 24-bit BMP file.\n"
+        "\n"
+        "Exit status: 0 success, 1 usage error, 2 INPUT cannot be read, 3 OUTPUT cannot be "
+        "written.\n"
+        "\n"
+        "Operations:\n");
+    if (operations().empty()) text += QStringLiteral("  (none yet)\n");
+    for (const Operation& op : operations())
+        text += QStringLiteral("  %1 (%2 argument(s))\n")
+                    .arg(QLatin1StringView(op.name.data(), static_cast<qsizetype>(op.name.size())))
+                    .arg(op.argumentCount);
+    return text;
+}
+
+}  // namespace nt::cli

@@ -1,0 +1,36 @@
+#pragma once
+
+#include <variant>
+#include <vector>
+
+#include <QString>
+#include <QStringList>
+
+#include "cli/Operations.h"
+
+namespace nt::cli {
+
+struct Step {
+    const Operation* operation = nullptr;
+    QStringList arguments;
+};
+
+struct Job {
+    QString input;
+    QString output;
+    std::vector<Step> steps;
+};
+
+struct HelpRequest {};
+
+struct UsageError {
+    QString message;
+};
+
+// Reads the arguments after the program name:
+// INPUT OUTPUT [OPERATION [ARG...]]..., or --help / -h anywhere.
+std::variant<Job, HelpRequest, UsageError> parseCommandLine(const QStringList& arguments);
+
+QString usageText();
+
+}  // namespace nt::cli

@@ -1,0 +1,156 @@
+#include <algorithm>
+#include <bit>
+#include <cstring>
+
+#include <QFileInfo>
+#include <QSaveFile>
+#include <QStorageInfo>
+
+#include "platform/LargePages.h"
+#include "platform/Picture.h"
+#include "surface/Colour.h"
+
+namespace nt {
+
+namespace {
+
+constexpr std::int64_t kHeaderBytes = 54;
+// Rows are written to the file in batches of about this many bytes.
+constexpr std::int64_t kBatchBytes = std::int64_t{1} << 20;
+
+struct Layout {
+    std::int64_t width = 0, height = 0, stride = 0, fileBytes = 0;
+};
+
+// The file's sizes are 32-bit fields, so a picture whose file would pass 4 GiB is refused.
+std::optional<Layout> layoutOf(const QImage& image) {
+    if (image.isNull()) return std::nullopt;
+    Layout l;
+    l.width = image.width();
+    l.height = image.height();
+    l.stride = (l.width * 3 + 3) / 4 * 4;
+    l.fileBytes = kHeaderBytes + l.stride * l.height;
+    if (l.fileBytes > 0xFFFFFFFFll) return std::nullopt;
+    return l;
+}
+
+void put16(std::uint8_t* p, std::uint32_t v) {
+    p[0] = static_cast<std::uint8_t>(v);
+    p[1] = static_cast<std::uint8_t>(v >> 8);
+}
+void put32(std::uint8_t* p, std::uint32_t v) {
+    put16(p, v & 0xFFFF);
+    put16(p + 2, v >> 16);
+}
+
+void writeHeader(const Layout& l, std::uint8_t* p) {
+    constexpr std::uint32_t kPixelsPerMetre = 3780;  // 96 dots per inch
+    std::memset(p, 0, kHeaderBytes);
+    p[0] = 'B';
+    p[1] = 'M';
+    put32(p + 2, static_cast<std::uint32_t>(l.fileBytes));
+    put32(p + 10, kHeaderBytes);
+    put32(p + 14, 40);
+    put32(p + 18, static_cast<std::uint32_t>(l.width));
+    put32(p + 22, static_cast<std::uint32_t>(l.height));
+    put16(p + 26, 1);
+    put16(p + 28, 24);
+    put32(p + 34, static_cast<std::uint32_t>(l.stride * l.height));
+    put32(p + 38, kPixelsPerMetre);
+    put32(p + 42, kPixelsPerMetre);
+}
+
+void store32(std::uint8_t* p, std::uint32_t v) {
+    if constexpr (std::endian::native == std::endian::little) {
+        std::memcpy(p, &v, 4);
+    } else {
+        put32(p, v);
+    }
+}
+
+void encodeRow(const Pixel* src, std::uint8_t* dst, std::int64_t width, std::int64_t stride) {
+    std::int64_t x = 0;
+    // Four 0xAARRGGBB pixels become three words of B, G, R bytes.
+    for (; x + 4 <= width; x += 4, dst += 12) {
+        const Pixel a = src[x], b = src[x + 1], c = src[x + 2], d = src[x + 3];
+        store32(dst, (a & 0xFFFFFF) | b << 24);
+        store32(dst + 4, (b >> 8 & 0xFFFF) | c << 16);
+        store32(dst + 8, (c >> 16 & 0xFF) | d << 8);
+    }
+    for (; x < width; ++x, dst += 3) {
+        dst[0] = static_cast<std::uint8_t>(src[x]);
+        dst[1] = static_cast<std::uint8_t>(src[x] >> 8);
+        dst[2] = static_cast<std::uint8_t>(src[x] >> 16);
+    }
+    std::memset(dst, 0, static_cast<std::size_t>(stride - 3 * width));
+}
+
+// File rows [first, first + count) into dst: the file is bottom-up.
+void encodeRows(const QImage& rgb, const Layout& l, std::int64_t first, std::int64_t count,
+                std::uint8_t* dst) {
+    for (std::int64_t r = 0; r < count; ++r) {
+        const int y = static_cast<int>(l.height - 1 - (first + r));
+        encodeRow(reinterpret_cast<const Pixel*>(rgb.constScanLine(y)), dst + r * l.stride, l.width,
+                  l.stride);
+    }
+}
+
+// Pixels as 0x??RRGGBB words; other formats are converted first.
+QImage asRgbWords(const QImage& image) {
+    const auto f = image.format();
+    if (f == QImage::Format_RGB32 || f == QImage::Format_ARGB32) return image;
+    return image.convertToFormat(QImage::Format_RGB32);
+}
+
+PictureError writeError(const QString& path, const QSaveFile& file, std::int64_t needed) {
+    using Kind = PictureError::Kind;
+    const QFileInfo info(path);
+    Kind kind = Kind::WriteFailed;
+    if (!info.absoluteDir().exists())
+        kind = Kind::NotFound;
+    else if (info.isDir() || file.error() == QFileDevice::PermissionsError ||
+             !QFileInfo(info.absolutePath()).isWritable())
+        kind = Kind::AccessDenied;
+    else if (const QStorageInfo disk(info.absolutePath()); disk.bytesAvailable() < needed)
+        kind = Kind::DiskFull;
+    return PictureError{file.errorString().toStdString(), kind};
+}
+
+}  // namespace
+
+QByteArray encodeBmp(const QImage& image) {
+    const auto layout = layoutOf(image);
+    if (!layout) return {};
+    const QImage rgb = asRgbWords(image);
+    QByteArray out(static_cast<qsizetype>(layout->fileBytes), Qt::Uninitialized);
+    preferLargePages(out.data(), out.size());
+    auto* p = reinterpret_cast<std::uint8_t*>(out.data());
+    writeHeader(*layout, p);
+    encodeRows(rgb, *layout, 0, layout->height, p + kHeaderBytes);
+    return out;
+}
+
+std::optional<PictureError> savePictureBmp(const QImage& image, const QString& path) {
+    const auto layout = layoutOf(image);
+    if (!layout)
+        return PictureError{"picture is empty or too large for a bitmap file",
+                            PictureError::Kind::InvalidPicture};
+    const QImage rgb = asRgbWords(image);
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly)) return writeError(path, file, layout->fileBytes);
+    const std::int64_t rowsPerBatch = std::max<std::int64_t>(1, kBatchBytes / layout->stride);
+    std::vector<std::uint8_t> batch(
+        static_cast<std::size_t>(std::max(kHeaderBytes, rowsPerBatch * layout->stride)));
+    writeHeader(*layout, batch.data());
+    bool ok = file.write(reinterpret_cast<const char*>(batch.data()), kHeaderBytes) == kHeaderBytes;
+    for (std::int64_t row = 0; ok && row < layout->height; row += rowsPerBatch) {
+        const std::int64_t count = std::min(rowsPerBatch, layout->height - row);
+        encodeRows(rgb, *layout, row, count, batch.data());
+        const std::int64_t bytes = count * layout->stride;
+        ok = file.write(reinterpret_cast<const char*>(batch.data()), bytes) == bytes;
+    }
+    if (!ok || !file.commit()) return writeError(path, file, layout->fileBytes);
+    return std::nullopt;
+}
+
+}  // namespace nt

@@ -1,0 +1,79 @@
+// The batch tool run as a program: exit codes, messages and the files it writes.
+
+#include <QBuffer>
+#include <QDir>
+#include <QProcess>
+#include <QTemporaryDir>
+
+#include "PictureTestSupport.h"
+
+namespace nt {
+namespace {
+
+struct CliRun {
+    int code = -1;
+    QString out, err;
+};
+
+CliRun cli(const QStringList& arguments) {
+    QProcess process;
+    process.start(QStringLiteral(NT_CLI_PATH), arguments);
+    EXPECT_TRUE(process.waitForFinished(30000));
+    return {process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1,
+            QString::fromUtf8(process.readAllStandardOutput()),
+            QString::fromUtf8(process.readAllStandardError())};
+}
+
+const QString kGood = QStringLiteral(NT_TESTDATA_DIR "/bmp/g");
+
+TEST(Cli, HelpAndUsageErrors) {
+    const CliRun help = cli({"--help"});
+    EXPECT_EQ(help.code, 0);
+    EXPECT_TRUE(help.out.contains("INPUT OUTPUT [OPERATION [ARG...]]..."))
+        << help.out.toStdString();
+    EXPECT_EQ(cli({}).code, 1);
+    EXPECT_EQ(cli({kGood + "/pal8.bmp"}).code, 1);
+    QTemporaryDir dir;
+    const CliRun unknown = cli({kGood + "/pal8.bmp", dir.filePath("out.bmp"), "blur"});
+    EXPECT_EQ(unknown.code, 1);
+    EXPECT_TRUE(unknown.err.contains("'blur'")) << unknown.err.toStdString();
+    EXPECT_FALSE(QFile::exists(dir.filePath("out.bmp")));
+}
+
+TEST(Cli, UnreadableInputAndUnwritableOutput) {
+    QTemporaryDir dir;
+    const CliRun missing = cli({dir.filePath("missing.bmp"), dir.filePath("out.bmp")});
+    EXPECT_EQ(missing.code, 2);
+    EXPECT_TRUE(missing.err.contains("missing.bmp")) << missing.err.toStdString();
+    QFile junk(dir.filePath("junk.bmp"));
+    ASSERT_TRUE(junk.open(QIODevice::WriteOnly));
+    junk.write("BM but nothing else");
+    junk.close();
+    EXPECT_EQ(cli({junk.fileName(), dir.filePath("out.bmp")}).code, 2);
+    const CliRun unwritable = cli({kGood + "/pal8.bmp", dir.filePath("none/out.bmp")});
+    EXPECT_EQ(unwritable.code, 3);
+    EXPECT_FALSE(unwritable.err.isEmpty());
+}
+
+TEST(Cli, ConvertsEveryBitmapAndJpegToBmp) {
+    QTemporaryDir dir;
+    QStringList inputs;
+    for (const QString& name : QDir(kGood).entryList({"*.bmp"})) inputs << kGood + "/" + name;
+    QImage photo(33, 17, QImage::Format_RGB32);
+    photo.fill(0xFF4080C0);
+    const QString jpeg = dir.filePath("photo.jpg");
+    ASSERT_TRUE(photo.save(jpeg, "jpeg"));
+    inputs << jpeg;
+    ASSERT_EQ(inputs.size(), 28);
+    for (const QString& input : inputs) {
+        SCOPED_TRACE(input.toStdString());
+        const QString output = dir.filePath("out.bmp");
+        ASSERT_EQ(cli({input, output}).code, 0);
+        auto written = loadPicture(output);
+        ASSERT_TRUE(std::holds_alternative<QImage>(written));
+        EXPECT_EQ(std::get<QImage>(written), std::get<QImage>(loadPicture(input)));
+    }
+}
+
+}  // namespace
+}  // namespace nt
