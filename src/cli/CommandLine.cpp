@@ -31,11 +31,10 @@ QString usageText() {
         "written.\n"
         "\n"
         "Operations:\n");
-    if (operations().empty()) text += QStringLiteral("  (none yet)\n");
     for (const Operation& op : operations())
-        text += QStringLiteral("  %1 (%2 argument(s))\n")
-                    .arg(QLatin1StringView(op.name.data(), static_cast<qsizetype>(op.name.size())))
-                    .arg(op.argumentCount);
+        text += QStringLiteral("  %1 %2\n")
+                    .arg(QLatin1StringView(op.name.data(), static_cast<qsizetype>(op.name.size())),
+                         QLatin1StringView(op.usage.data(), static_cast<qsizetype>(op.usage.size())));
     return text;
 }
 

@@ -2,18 +2,136 @@
 
 #include <array>
 
+#include "imageops/Decorate.h"
+#include "imageops/Geometry.h"
+#include "imageops/InputChecks.h"
+#include "imageops/NeighbourFilters.h"
+#include "imageops/PointFilters.h"
+#include "imageops/RandomFilters.h"
+#include "platform/Picture.h"
+#include "surface/NumberText.h"
+#include "surface/RasterTarget.h"
+
 namespace nt::cli {
 
 namespace {
 
-// Operations plug in here as the image operations are built.
-constexpr std::array<Operation, 0> kOperations{};
+using Result = std::optional<std::string>;
+
+// Runs a pixel operation over the whole picture.
+template <class F>
+Result onPixels(QImage& picture, F&& f) {
+    RasterTarget t(picture, nullptr);
+    f(t);
+    return std::nullopt;
+}
+
+template <class T>
+Result refusal(const Checked<T>& c) {
+    if (c.ok()) return std::nullopt;
+    return c.error->code.empty() ? c.error->reason : c.error->code + " " + c.error->reason;
+}
+
+Result blurMore(QImage& p, const QStringList&, RunState&) {
+    return onPixels(p, [](RasterTarget& t) {
+        for (int i = 0; i < 3; ++i) BlurImage(t);
+    });
+}
+
+Result sharpen(QImage& p, const QStringList& a, RunState&) {
+    const auto k = checkSharpenFactor(a[0]);
+    if (!k.ok()) return refusal(k);
+    return onPixels(p, [&](RasterTarget& t) { SharpenImage(t, k.value); });
+}
+
+Result noise(QImage& p, const QStringList& a, RunState& run) {
+    const auto amount = checkNoiseAmount(a[0]);
+    if (!amount.ok()) return refusal(amount);
+    return onPixels(p, [&](RasterTarget& t) { AddNoise(t, amount.value, run.random); });
+}
+
+// The colour and brightness dialogs offer -100..100 on scroll bars; typed values must fit.
+std::optional<std::int16_t> adjustAmount(const QString& text, std::string& why) {
+    const auto c = checkAdjustAmount(readNumber(text));
+    if (!c.ok()) {
+        why = c.error->reason;
+        return std::nullopt;
+    }
+    return c.value;
+}
+
+Result rgbShift(QImage& p, const QStringList& a, RunState&) {
+    std::string why;
+    const auto r = adjustAmount(a[0], why), g = adjustAmount(a[1], why), b = adjustAmount(a[2], why);
+    if (!r || !g || !b) return why;
+    return onPixels(p, [&](RasterTarget& t) { AdjustRgb(t, *r, *g, *b); });
+}
+
+Result brightness(QImage& p, const QStringList& a, RunState&) {
+    std::string why;
+    const auto v = adjustAmount(a[0], why);
+    if (!v) return why;
+    return onPixels(p, [&](RasterTarget& t) { AdjustBrightness(t, *v); });
+}
+
+Result stretch(QImage& p, const QStringList& a, RunState&) {
+    const auto size = checkStretchSize(a[0], a[1]);
+    if (!size.ok()) return refusal(size);
+    p = StretchImage(p, size.value.width, size.value.height);
+    return std::nullopt;
+}
+
+Result frame(QImage& p, const QStringList& a, RunState&) {
+    const auto n = checkFrameWidth(a[0]);
+    if (!n.ok()) return refusal(n);
+    const auto colour = parseHexColour(a[1].toStdString());
+    if (!colour) return "the frame colour must be written #RRGGBB";
+    const Pen pen{toPixel(*colour), 1, PenStyle::Solid};
+    return onPixels(p, [&](RasterTarget& t) { DrawFrame(t, pen, n.value); });
+}
+
+Result mask(QImage& p, const QStringList& a, RunState&) {
+    // Transparent parts of the background picture stay see-through, as magenta does.
+    auto loaded = loadPicture(a[0], 0xFF00FF);
+    if (auto* error = std::get_if<PictureError>(&loaded)) return "cannot read " + a[0].toStdString() + ": " + error->reason;
+    const QImage picture = std::get<QImage>(std::move(loaded));
+    return onPixels(p, [&](RasterTarget& t) { LayPicture(t, picture, StretchMode::Halftone); });
+}
+
+#define NT_PIXEL_OP(fn, call) \
+    [](QImage& p, const QStringList&, RunState&) -> Result { return onPixels(p, [](RasterTarget& t) { call; }); }
+
+const std::array kOperations{
+    Operation{"invert", 0, "", NT_PIXEL_OP(invert, InvertColors(t))},
+    Operation{"gray", 0, "", NT_PIXEL_OP(gray, GrayScale(t))},
+    Operation{"blur", 0, "", NT_PIXEL_OP(blur, BlurImage(t))},
+    Operation{"blur-more", 0, "", &blurMore},
+    Operation{"sharpen", 1, "K", &sharpen},
+    Operation{"diffuse", 0, "",
+              [](QImage& p, const QStringList&, RunState& run) -> Result {
+                  return onPixels(p, [&](RasterTarget& t) { DiffuseImage(t, run.random); });
+              }},
+    Operation{"noise", 1, "A", &noise},
+    Operation{"wave", 0, "", NT_PIXEL_OP(wave, WavePixels(t))},
+    Operation{"remove-red", 0, "", NT_PIXEL_OP(red, RemoveChannel(t, 0))},
+    Operation{"remove-green", 0, "", NT_PIXEL_OP(green, RemoveChannel(t, 1))},
+    Operation{"remove-blue", 0, "", NT_PIXEL_OP(blue, RemoveChannel(t, 2))},
+    Operation{"rgb", 3, "DR DG DB", &rgbShift},
+    Operation{"brightness", 1, "V", &brightness},
+    Operation{"flip-v", 0, "", NT_PIXEL_OP(flipv, FlipCanvas(t, 0))},
+    Operation{"flip-h", 0, "", NT_PIXEL_OP(fliph, FlipCanvas(t, 1))},
+    Operation{"flip-both", 0, "", NT_PIXEL_OP(flipboth, FlipCanvas(t, 2))},
+    Operation{"mirror", 0, "", NT_PIXEL_OP(mirror, MirrorHalf(t))},
+    Operation{"stretch", 2, "W H", &stretch},
+    Operation{"frame", 2, "N #RRGGBB", &frame},
+    Operation{"mask", 1, "FILE", &mask},
+};
+
+#undef NT_PIXEL_OP
 
 }  // namespace
 
-std::span<const Operation> operations() {
-    return kOperations;
-}
+std::span<const Operation> operations() { return kOperations; }
 
 const Operation* findOperation(const QString& name) {
     for (const Operation& op : kOperations)

@@ -8,14 +8,25 @@
 #include <QImage>
 #include <QStringList>
 
+#include "imageops/Random.h"
+
 namespace nt::cli {
 
+// What the operations of one run share: the random generator, from its fixed start state,
+// so a command line gives the same picture every time.
+struct RunState {
+    UniformRandom random;
+};
+
 // One whole-picture operation of the batch tool: its name on the command line, how many
-// arguments follow it there, and what it does (the reason when the arguments are unusable).
+// arguments follow it there, what they are, and what it does (the reason when the
+// arguments are unusable).
 struct Operation {
     std::string_view name;
     int argumentCount = 0;
-    std::optional<std::string> (*apply)(QImage& picture, const QStringList& arguments) = nullptr;
+    std::string_view usage;
+    std::optional<std::string> (*apply)(QImage& picture, const QStringList& arguments,
+                                        RunState& run) = nullptr;
 };
 
 // The table of operations, in the order --help lists them.

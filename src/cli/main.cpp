@@ -24,9 +24,12 @@ int run(const nt::cli::Job& job) {
         return kInputUnreadable;
     }
     QImage picture = std::get<QImage>(std::move(loaded));
+    nt::cli::RunState state;
     for (const nt::cli::Step& step : job.steps) {
-        if (auto refused = step.operation->apply(picture, step.arguments)) {
-            printError(QString::fromStdString(*refused));
+        if (auto refused = step.operation->apply(picture, step.arguments, state)) {
+            const auto& name = step.operation->name;
+            printError(QStringLiteral("%1: %2").arg(QLatin1StringView(name.data(), static_cast<qsizetype>(name.size())),
+                                                    QString::fromStdString(*refused)));
             return kUsage;
         }
     }

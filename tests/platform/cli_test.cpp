@@ -34,9 +34,9 @@ TEST(Cli, HelpAndUsageErrors) {
     EXPECT_EQ(cli({}).code, 1);
     EXPECT_EQ(cli({kGood + "/pal8.bmp"}).code, 1);
     QTemporaryDir dir;
-    const CliRun unknown = cli({kGood + "/pal8.bmp", dir.filePath("out.bmp"), "blur"});
+    const CliRun unknown = cli({kGood + "/pal8.bmp", dir.filePath("out.bmp"), "sparkle"});
     EXPECT_EQ(unknown.code, 1);
-    EXPECT_TRUE(unknown.err.contains("'blur'")) << unknown.err.toStdString();
+    EXPECT_TRUE(unknown.err.contains("'sparkle'")) << unknown.err.toStdString();
     EXPECT_FALSE(QFile::exists(dir.filePath("out.bmp")));
 }
 
