@@ -1,10 +1,98 @@
-// Placeholder until the shape rasteriser lands.
 #include "surface/Shapes.h"
+
+#include <algorithm>
+
+#include "surface/ShapesDetail.h"
+
 namespace nt {
-void drawLine(RasterTarget&, const Pen&, std::int64_t, std::int64_t, std::int64_t, std::int64_t) {}
-void drawDot(RasterTarget&, const Pen&, std::int64_t, std::int64_t) {}
-void drawBoxOutline(RasterTarget&, const Pen&, std::int64_t, std::int64_t, std::int64_t, std::int64_t) {}
-void drawFilledBox(RasterTarget&, const Pen&, std::int64_t, std::int64_t, std::int64_t, std::int64_t) {}
-void drawEllipse(RasterTarget&, const Pen&, const Brush&, std::int64_t, std::int64_t, std::int64_t, std::int64_t) {}
-void drawRoundRect(RasterTarget&, const Pen&, const Brush&, std::int64_t, std::int64_t, std::int64_t, std::int64_t, std::int64_t, std::int64_t) {}
+
+namespace {
+
+struct Corners {
+    std::int64_t left, top, right, bottom;
+};
+
+Corners ordered(std::int64_t x0, std::int64_t y0, std::int64_t x1, std::int64_t y1) {
+    return {std::min(x0, x1), std::min(y0, y1), std::max(x0, x1), std::max(y0, y1)};
+}
+
+void wideSegment(RasterTarget& t, Pixel pixel, int w, std::int64_t x0, std::int64_t y0,
+                 std::int64_t x1, std::int64_t y1) {
+    shapes::Capsule(x0, y0, x1, y1, w).fill(t, pixel);
+}
+
+}  // namespace
+
+void drawLine(RasterTarget& t, const Pen& pen, std::int64_t x0, std::int64_t y0, std::int64_t x1,
+              std::int64_t y1) {
+    const int w = shapes::clampPenWidth(pen.width);
+    if (w == 1)
+        shapes::thinLine(t, pen.pixel, pen.style, x0, y0, x1, y1, false);
+    else
+        wideSegment(t, pen.pixel, w, x0, y0, x1, y1);
+}
+
+void drawDot(RasterTarget& t, const Pen& pen, std::int64_t x, std::int64_t y) {
+    const int w = shapes::clampPenWidth(pen.width);
+    if (w == 1)
+        t.pixel(x, y, pen.pixel);
+    else
+        wideSegment(t, pen.pixel, w, x, y, x, y);
+}
+
+void drawBoxOutline(RasterTarget& t, const Pen& pen, std::int64_t x0, std::int64_t y0,
+                    std::int64_t x1, std::int64_t y1) {
+    const Corners c = ordered(x0, y0, x1, y1);
+    const int w = shapes::clampPenWidth(pen.width);
+    if (c.left == c.right || c.top == c.bottom) {
+        // A flat box is one segment with both ends (a point box is one dot).
+        if (w == 1)
+            shapes::thinLine(t, pen.pixel, pen.style, c.left, c.top, c.right, c.bottom, true);
+        else
+            wideSegment(t, pen.pixel, w, c.left, c.top, c.right, c.bottom);
+        return;
+    }
+    // Clockwise from the top-left, each side without its end, so every corner is drawn once
+    // and the picture does not depend on the direction of the drag.
+    const std::int64_t xs[4] = {c.left, c.right, c.right, c.left};
+    const std::int64_t ys[4] = {c.top, c.top, c.bottom, c.bottom};
+    for (int i = 0; i < 4; ++i) {
+        const int j = (i + 1) % 4;
+        if (w == 1)
+            shapes::thinLine(t, pen.pixel, pen.style, xs[i], ys[i], xs[j], ys[j], false);
+        else
+            wideSegment(t, pen.pixel, w, xs[i], ys[i], xs[j], ys[j]);
+    }
+}
+
+void drawFilledBox(RasterTarget& t, const Pen& pen, std::int64_t x0, std::int64_t y0,
+                   std::int64_t x1, std::int64_t y1) {
+    const Corners c = ordered(x0, y0, x1, y1);
+    const std::int64_t top = std::max<std::int64_t>(c.top, 0);
+    const std::int64_t bottom = std::min<std::int64_t>(c.bottom, t.height() - 1);
+    for (std::int64_t y = top; y <= bottom; ++y) t.span(y, c.left, c.right, pen.pixel);
+    if (shapes::clampPenWidth(pen.width) > 1) drawBoxOutline(t, pen, x0, y0, x1, y1);
+}
+
+void drawEllipse(RasterTarget& t, const Pen& pen, const Brush& brush, std::int64_t left,
+                 std::int64_t top, std::int64_t right, std::int64_t bottom) {
+    const Corners c = ordered(left, top, right, bottom);
+    if (c.left == c.right || c.top == c.bottom) return;  // an empty box draws nothing
+    shapes::drawRounded(t, pen, brush, c.left, c.top, c.right, c.bottom, c.right - c.left,
+                        c.bottom - c.top);
+}
+
+void drawRoundRect(RasterTarget& t, const Pen& pen, const Brush& brush, std::int64_t left,
+                   std::int64_t top, std::int64_t right, std::int64_t bottom, std::int64_t cw,
+                   std::int64_t ch) {
+    const Corners c = ordered(left, top, right, bottom);
+    const std::int64_t width = c.right - c.left, height = c.bottom - c.top;
+    if (width == 0 || height == 0) return;
+    // A corner larger than the box is the box's own ellipse; none at all is a square corner.
+    const std::int64_t cornerW = std::max<std::int64_t>(std::abs(std::clamp(cw, -width, width)), 1);
+    const std::int64_t cornerH =
+        std::max<std::int64_t>(std::abs(std::clamp(ch, -height, height)), 1);
+    shapes::drawRounded(t, pen, brush, c.left, c.top, c.right, c.bottom, cornerW, cornerH);
+}
+
 }  // namespace nt

@@ -1,0 +1,767 @@
+// Lines, dots, boxes, ellipses and rounded boxes, pixel by pixel.
+#include <algorithm>
+#include <chrono>
+#include <cstdlib>
+#include <random>
+#include <set>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "surface/Rounding.h"
+#include "surface/Shapes.h"
+#include "surface/ShapesDetail.h"
+
+using namespace nt;
+
+namespace {
+
+constexpr Pixel kBack = 0xFFFFFFFFu;
+constexpr Pixel kInk = 0xFF000000u;
+constexpr Pixel kPaint = 0xFF00FF00u;
+constexpr std::int64_t kBig = 1000000000;
+
+using Points = std::set<std::pair<int, int>>;
+
+QImage blank(int w, int h) {
+    QImage image(w, h, QImage::Format_RGB32);
+    image.fill(kBack);
+    return image;
+}
+
+struct Canvas {
+    QImage image;
+    DirtyRows dirty;
+    RasterTarget target;
+
+    Canvas(int w, int h) : image(blank(w, h)), dirty(h), target(image, &dirty) {}
+    Canvas(const Canvas&) = delete;
+    Canvas& operator=(const Canvas&) = delete;
+
+    Pixel at(int x, int y) const {
+        return reinterpret_cast<const Pixel*>(image.constScanLine(y))[x];
+    }
+    // '#' pen, 'o' brush, '.' untouched; rows end with '\n'.
+    std::string text() const {
+        std::string s;
+        for (int y = 0; y < image.height(); ++y) {
+            for (int x = 0; x < image.width(); ++x)
+                s += at(x, y) == kBack ? '.' : (at(x, y) == kInk ? '#' : 'o');
+            s += '\n';
+        }
+        return s;
+    }
+    Points with(Pixel p) const {
+        Points pts;
+        for (int y = 0; y < image.height(); ++y)
+            for (int x = 0; x < image.width(); ++x)
+                if (at(x, y) == p) pts.insert({x, y});
+        return pts;
+    }
+};
+
+Pen pen(int width = 1, PenStyle style = PenStyle::Solid) {
+    return Pen{kInk, width, style};
+}
+
+// A picture written as a raw string starting on the line after its opening quote.
+std::string picture(const char* raw) {
+    return std::string(raw + 1);
+}
+
+template <class Draw>
+std::string drawn(int w, int h, Draw draw) {
+    Canvas c(w, h);
+    draw(c.target);
+    return c.text();
+}
+
+bool rowHasInk(const Canvas& c, int y) {
+    for (int x = 0; x < c.image.width(); ++x)
+        if (c.at(x, y) == kInk) return true;
+    return false;
+}
+
+bool eightConnected(const Points& pts) {
+    if (pts.empty()) return true;
+    Points seen{*pts.begin()};
+    std::vector<std::pair<int, int>> todo{*pts.begin()};
+    while (!todo.empty()) {
+        auto [x, y] = todo.back();
+        todo.pop_back();
+        for (int dy = -1; dy <= 1; ++dy)
+            for (int dx = -1; dx <= 1; ++dx)
+                if (pts.count({x + dx, y + dy}) && seen.insert({x + dx, y + dy}).second)
+                    todo.push_back({x + dx, y + dy});
+    }
+    return seen.size() == pts.size();
+}
+
+// Every changed pixel lies in its row's recorded span, and each recorded span is tight.
+void expectDirtyRowsMatch(const Canvas& c) {
+    for (int y = 0; y < c.image.height(); ++y) {
+        int lo = -1, hi = -1;
+        for (int x = 0; x < c.image.width(); ++x)
+            if (c.at(x, y) != kBack) {
+                if (lo < 0) lo = x;
+                hi = x;
+            }
+        int m0 = -1, m1 = -1;
+        c.dirty.forEach([&](int row, int x0, int x1) {
+            if (row == y) {
+                m0 = x0;
+                m1 = x1;
+            }
+        });
+        EXPECT_EQ(m0, lo) << "row " << y;
+        EXPECT_EQ(m1, hi) << "row " << y;
+    }
+}
+
+}  // namespace
+
+// --- width-1 lines ---
+
+TEST(ThinLine, StepsAlongTheMajorAxisWithoutTheEndPoint) {
+    EXPECT_EQ(drawn(16, 7, [](RasterTarget& t) { drawLine(t, pen(), 1, 1, 12, 5); }), picture(R"(
+................
+.##.............
+...###..........
+......##........
+........###.....
+...........#....
+................
+)"));
+    // Reversed: the same pixels but the start is drawn and the other end is not.
+    EXPECT_EQ(drawn(16, 7, [](RasterTarget& t) { drawLine(t, pen(), 12, 5, 1, 1); }), picture(R"(
+................
+..#.............
+...###..........
+......##........
+........###.....
+...........##...
+................
+)"));
+}
+
+TEST(ThinLine, HalfPixelTiesGoToTheSmallerCoordinate) {
+    const struct {
+        int x0, y0, x1, y1;
+        Points expected;
+    } rows[] = {
+        {0, 0, 4, 2, {{0, 0}, {1, 0}, {2, 1}, {3, 1}}},
+        {4, 2, 0, 0, {{4, 2}, {3, 1}, {2, 1}, {1, 0}}},
+        {0, 2, 4, 0, {{0, 2}, {1, 1}, {2, 1}, {3, 0}}},
+        {0, 0, 2, 4, {{0, 0}, {0, 1}, {1, 2}, {1, 3}}},
+        {2, 4, 0, 0, {{2, 4}, {1, 3}, {1, 2}, {0, 1}}},
+    };
+    for (const auto& r : rows) {
+        Canvas c(6, 6);
+        drawLine(c.target, pen(), r.x0, r.y0, r.x1, r.y1);
+        EXPECT_EQ(c.with(kInk), r.expected) << r.x0 << "," << r.y0 << "->" << r.x1 << "," << r.y1;
+    }
+}
+
+TEST(ThinLine, BothDirectionsCoverTheSamePixelsButTheEnds) {
+    for (int x1 = 0; x1 < 9; ++x1) {
+        for (int y1 = 0; y1 < 9; ++y1) {
+            const int x0 = 4, y0 = 3;
+            Canvas ab(12, 12), ba(12, 12);
+            drawLine(ab.target, pen(), x0, y0, x1, y1);
+            drawLine(ba.target, pen(), x1, y1, x0, y0);
+            Points a = ab.with(kInk), b = ba.with(kInk);
+            const auto steps = static_cast<size_t>(std::max(std::abs(x1 - x0), std::abs(y1 - y0)));
+            ASSERT_EQ(a.size(), steps) << x1 << "," << y1;  // one pixel per major step
+            if (steps == 0) continue;
+            EXPECT_TRUE(a.count({x0, y0}) && !a.count({x1, y1}));
+            a.insert({x1, y1});
+            b.insert({x0, y0});
+            EXPECT_EQ(a, b) << x1 << "," << y1;
+            EXPECT_TRUE(eightConnected(a));
+        }
+    }
+}
+
+TEST(ThinLine, LongLinesFollowTheRoundingRuleExactly) {
+    __extension__ typedef __int128 Wide;
+    const std::int64_t rows[][4] = {{-1000003, -17, 999997, 40}, {-kBig, 5, kBig, 40},
+                                    {63, 47, -37, -13},          {-5, 100, 70, -80},
+                                    {3, -kBig, 60, kBig},        {kBig, 47, -kBig, 2}};
+    for (const auto& r : rows) {
+        Canvas c(64, 48);
+        drawLine(c.target, pen(), r[0], r[1], r[2], r[3]);
+        const bool xMajor = std::abs(r[2] - r[0]) >= std::abs(r[3] - r[1]);
+        const int mi = xMajor ? 0 : 1, ni = 1 - mi, size = xMajor ? 64 : 48;
+        // Nearest minor to the ideal line, ties to the smaller: ceil((2 n dm - dm) / 2 dm).
+        const std::int64_t m0 = r[mi], n0 = r[ni], dm = r[mi + 2] - m0, dn = r[ni + 2] - n0;
+        Points expected;
+        for (std::int64_t m = 0; m < size; ++m) {
+            if (m == r[mi + 2] || (m - m0) * (dm > 0 ? 1 : -1) < 0 ||
+                std::abs(m - m0) > std::abs(dm))
+                continue;
+            const Wide num = 2 * (static_cast<Wide>(n0) * dm + static_cast<Wide>(m - m0) * dn) - dm;
+            const Wide den = 2 * static_cast<Wide>(dm);
+            Wide q = num / den;  // ceiling division for either sign of den
+            if (num % den != 0 && ((num < 0) == (den < 0))) ++q;
+            const auto n = static_cast<std::int64_t>(q);
+            if (n >= 0 && n < (xMajor ? 48 : 64))
+                expected.insert(xMajor ? std::pair<int, int>(m, n) : std::pair<int, int>(n, m));
+        }
+        EXPECT_FALSE(expected.empty());
+        EXPECT_EQ(c.with(kInk), expected) << r[0] << "," << r[1] << " -> " << r[2] << "," << r[3];
+    }
+}
+
+TEST(ThinLine, DashesCountFromTheStartAlongTheMajorAxis) {
+    const struct {
+        PenStyle style;
+        const char* pattern;  // 30 pixels from the start
+    } rows[] = {
+        {PenStyle::Dash, "##################......######"},
+        {PenStyle::Dot, "###...###...###...###...###..."},
+        {PenStyle::DashDot, "#########......###......######"},
+        {PenStyle::DashDotDot, "#########...###...###...######"},
+    };
+    for (const auto& r : rows) {
+        const std::string forward = std::string(".") + r.pattern + "..\n";
+        EXPECT_EQ(drawn(33, 1, [&](RasterTarget& t) { drawLine(t, pen(1, r.style), 1, 0, 31, 0); }),
+                  forward);
+        const std::string backward(forward.rbegin() + 1, forward.rend());
+        EXPECT_EQ(drawn(33, 1, [&](RasterTarget& t) { drawLine(t, pen(1, r.style), 31, 0, 1, 0); }),
+                  backward + '\n');
+        // A steep line counts rows, whatever its horizontal drift.
+        Canvas c(40, 40);
+        drawLine(c.target, pen(1, r.style), 3, 1, 12, 31);
+        for (int y = 1; y <= 30; ++y)
+            EXPECT_EQ(rowHasInk(c, y), r.pattern[y - 1] == '#')
+                << static_cast<int>(r.style) << " row " << y;
+    }
+}
+
+TEST(ThinLine, PatternRestartsAtEverySegment) {
+    Canvas c(20, 1);
+    drawLine(c.target, pen(1, PenStyle::Dot), 0, 0, 5, 0);
+    drawLine(c.target, pen(1, PenStyle::Dot), 5, 0, 10, 0);
+    EXPECT_EQ(c.text(), "###..###............\n");
+}
+
+TEST(ThinLine, ZeroLengthDrawsNothing) {
+    Canvas c(5, 5);
+    drawLine(c.target, pen(), 2, 2, 2, 2);
+    EXPECT_TRUE(c.with(kInk).empty());
+    EXPECT_TRUE(c.dirty.empty());
+}
+
+// --- wide lines and dots ---
+
+TEST(WideLine, CrossSectionFollowsTheWidthRule) {
+    for (int w = 2; w <= 5; ++w) {
+        Canvas h(30, 30), v(30, 30);
+        drawLine(h.target, pen(w), 8, 15, 20, 15);
+        drawLine(v.target, pen(w), 15, 8, 15, 20);
+        for (int k = 0; k < 30; ++k) {
+            const bool in = k >= 15 - w / 2 && k <= 15 + (w - 1) / 2;
+            EXPECT_EQ(h.at(14, k) == kInk, in) << "w " << w << " row " << k;
+            EXPECT_EQ(v.at(k, 14) == kInk, in) << "w " << w << " column " << k;
+        }
+        EXPECT_EQ(h.at(20, 15), kInk) << "the end point is part of a wide line";
+        EXPECT_EQ(h.at(20 + (w + 1) / 2, 15), kBack) << "w " << w;
+    }
+}
+
+TEST(WideLine, CapsAreRound) {
+    EXPECT_EQ(drawn(9, 9, [](RasterTarget& t) { drawDot(t, pen(5), 4, 4); }), picture(R"(
+.........
+.........
+...###...
+..#####..
+..#####..
+..#####..
+...###...
+.........
+.........
+)"));
+    EXPECT_EQ(drawn(8, 8, [](RasterTarget& t) { drawDot(t, pen(4), 4, 4); }), picture(R"(
+........
+........
+...##...
+..####..
+..####..
+...##...
+........
+........
+)"));
+    // A horizontal segment of width 5: the cap rounds the outer rows one pixel in.
+    Canvas c(20, 10);
+    drawLine(c.target, pen(5), 5, 5, 12, 5);
+    EXPECT_EQ(c.at(2, 5), kBack);
+    EXPECT_EQ(c.at(3, 5), kInk);
+    EXPECT_EQ(c.at(14, 5), kInk);
+    EXPECT_EQ(c.at(15, 5), kBack);
+    EXPECT_EQ(c.at(3, 3), kBack);
+    EXPECT_EQ(c.at(4, 3), kInk);
+    EXPECT_EQ(c.at(13, 7), kInk);
+    EXPECT_EQ(c.at(14, 7), kBack);
+}
+
+TEST(WideLine, RowSpansAreExactlyThePixelsInsideTheCapsule) {
+    // The spans come from a floating-point estimate settled by an exact test; they must agree
+    // with that test everywhere, also for segments billions of pixels long.
+    std::mt19937_64 rng(20240601);
+    auto any = [&](std::int64_t range) {
+        return static_cast<std::int64_t>(rng() % static_cast<std::uint64_t>(2 * range + 1)) - range;
+    };
+    for (int i = 0; i < 400; ++i) {
+        // Short segments with both caps in view, or long ones through a point of the window
+        // in a random direction with ends anywhere up to the limit.
+        const std::int64_t px = any(40) + 32, py = any(30) + 24, ux = any(999), uy = any(999);
+        const std::int64_t reach =
+            i % 4 == 0
+                ? 0
+                : (kCoordLimit - 100) / std::max<std::int64_t>({std::abs(ux), std::abs(uy), 1});
+        const std::int64_t t0 = i % 3 ? reach : std::abs(any(reach)), t1 = std::abs(any(reach));
+        const int w = 2 + static_cast<int>(rng() % 99);
+        const shapes::Capsule capsule(px - t0 * ux + any(20), py - t0 * uy + any(20), px + t1 * ux,
+                                      py + t1 * uy, w);
+        for (int y = 0; y < 48; ++y) {
+            std::int64_t a = 0, b = -1;
+            const bool has = capsule.rowSpan(y, 0, 63, a, b);
+            for (int x = 0; x < 64; ++x)
+                ASSERT_EQ(has && x >= a && x <= b, capsule.contains(x, y))
+                    << i << " w " << w << " at " << x << "," << y;
+        }
+    }
+}
+
+TEST(WideLine, DotIsAZeroLengthLineAndStylesAreSolid) {
+    for (int w = 1; w <= 9; ++w) {
+        const auto dot = drawn(24, 24, [&](RasterTarget& t) { drawDot(t, pen(w), 11, 12); });
+        const auto line =
+            drawn(24, 24, [&](RasterTarget& t) { drawLine(t, pen(w), 11, 12, 11, 12); });
+        if (w == 1) {
+            EXPECT_EQ(dot.find('#'), 12u * 25 + 11);
+            EXPECT_EQ(std::count(dot.begin(), dot.end(), '#'), 1);
+            EXPECT_EQ(line.find('#'), std::string::npos);
+        } else {
+            EXPECT_EQ(dot, line) << "w " << w;
+            const auto dashed = drawn(40, 40, [&](RasterTarget& t) {
+                drawLine(t, pen(w, PenStyle::DashDot), 2, 3, 37, 30);
+            });
+            EXPECT_EQ(dashed,
+                      drawn(40, 40, [&](RasterTarget& t) { drawLine(t, pen(w), 2, 3, 37, 30); }));
+        }
+    }
+}
+
+TEST(WideLine, WidthIsClampedToOneToHundred) {
+    EXPECT_EQ(drawn(9, 9, [](RasterTarget& t) { drawLine(t, pen(0), 1, 1, 7, 4); }),
+              drawn(9, 9, [](RasterTarget& t) { drawLine(t, pen(1), 1, 1, 7, 4); }));
+    EXPECT_EQ(drawn(9, 9, [](RasterTarget& t) { drawLine(t, pen(-7), 1, 1, 7, 4); }),
+              drawn(9, 9, [](RasterTarget& t) { drawLine(t, pen(1), 1, 1, 7, 4); }));
+    const auto huge = drawn(130, 130, [](RasterTarget& t) { drawDot(t, pen(1000), 64, 64); });
+    EXPECT_EQ(huge, drawn(130, 130, [](RasterTarget& t) { drawDot(t, pen(100), 64, 64); }));
+    EXPECT_GT(std::count(huge.begin(), huge.end(), '#'), 7000);
+}
+
+// --- boxes ---
+
+TEST(Box, OutlineIncludesBothCornersWhicheverWayItIsDragged) {
+    const auto expected = picture(R"(
+...........
+...........
+...#######.
+...#.....#.
+...#.....#.
+...#.....#.
+...#######.
+...........
+)");
+    const int corners[4][4] = {{3, 2, 9, 6}, {9, 6, 3, 2}, {3, 6, 9, 2}, {9, 2, 3, 6}};
+    for (const auto& k : corners) {
+        EXPECT_EQ(drawn(11, 8,
+                        [&](RasterTarget& t) { drawBoxOutline(t, pen(), k[0], k[1], k[2], k[3]); }),
+                  expected);
+        const auto dashed = [&](int a, int b, int c, int d) {
+            return drawn(50, 30, [&](RasterTarget& t) {
+                drawBoxOutline(t, pen(1, PenStyle::Dash), a, b, c, d);
+            });
+        };
+        EXPECT_EQ(dashed(k[0] * 4, k[1] * 4, k[2] * 4, k[3] * 4), dashed(12, 8, 36, 24));
+    }
+}
+
+TEST(Box, DegenerateBoxesKeepTheirEnds) {
+    EXPECT_EQ(drawn(4, 3, [](RasterTarget& t) { drawBoxOutline(t, pen(), 2, 1, 2, 1); }),
+              picture(R"(
+....
+..#.
+....
+)"));
+    EXPECT_EQ(drawn(4, 5, [](RasterTarget& t) { drawBoxOutline(t, pen(), 1, 3, 1, 0); }),
+              picture(R"(
+.#..
+.#..
+.#..
+.#..
+....
+)"));
+    EXPECT_EQ(drawn(4, 3, [](RasterTarget& t) { drawFilledBox(t, pen(), 2, 1, 2, 1); }), picture(R"(
+....
+..#.
+....
+)"));
+}
+
+TEST(Box, WideOutlineHasRoundJoins) {
+    Canvas c(16, 13);
+    drawBoxOutline(c.target, pen(4), 12, 9, 3, 2);
+    const Points ink = c.with(kInk);
+    // The cross-section of each side: l - 2 .. r + 1, t - 2 .. b + 1.
+    EXPECT_EQ(ink.begin()->first, 1);
+    EXPECT_EQ(ink.rbegin()->first, 13);
+    EXPECT_EQ(c.at(1, 0), kBack);  // the outer corners are rounded off
+    EXPECT_EQ(c.at(1, 1), kInk);
+    EXPECT_EQ(c.at(2, 0), kInk);
+    EXPECT_EQ(c.at(13, 10), kBack);
+    EXPECT_EQ(c.at(13, 9), kInk);
+    EXPECT_EQ(c.at(12, 10), kInk);
+    EXPECT_EQ(c.at(7, 5), kBack);  // the middle stays open
+    EXPECT_EQ(c.at(5, 5), kBack);
+    EXPECT_EQ(c.at(4, 5), kInk);
+}
+
+TEST(Box, FilledBoxUsesThePenAndAddsTheWideOutline) {
+    EXPECT_EQ(drawn(6, 5, [](RasterTarget& t) { drawFilledBox(t, pen(), 4, 3, 1, 1); }), picture(R"(
+......
+.####.
+.####.
+.####.
+......
+)"));
+    Canvas c(14, 12);
+    drawFilledBox(c.target, pen(3), 9, 8, 3, 3);
+    Points expected;
+    for (int y = 2; y <= 9; ++y)
+        for (int x = 2; x <= 10; ++x) expected.insert({x, y});
+    EXPECT_EQ(c.with(kInk), expected);  // width 3 joins are square: a dot of 3 is a 3x3 block
+}
+
+// --- ellipses and rounded boxes ---
+
+TEST(Ellipse, PinnedPicture) {
+    EXPECT_EQ(
+        drawn(17, 10,
+              [](RasterTarget& t) { drawEllipse(t, pen(), Brush::solid(kPaint), 1, 1, 15, 9); }),
+        picture(R"(
+.................
+.....######......
+...##oooooo##....
+..#oooooooooo#...
+.#oooooooooooo#..
+.#oooooooooooo#..
+..#oooooooooo#...
+...##oooooo##....
+.....######......
+.................
+)"));
+}
+
+TEST(Ellipse, OutlineStaysInTheBoxAndTheBrushStrictlyInside) {
+    for (int w = 1; w <= 14; ++w) {
+        for (int h = 1; h <= 14; ++h) {
+            const int l = 2, t = 3, r = l + w, b = t + h;
+            auto draw = [&](int x0, int y0, int x1, int y1) {
+                return drawn(w + 5, h + 6, [&](RasterTarget& target) {
+                    drawEllipse(target, pen(), Brush::solid(kPaint), x0, y0, x1, y1);
+                });
+            };
+            Canvas c(w + 5, h + 6);
+            drawEllipse(c.target, pen(), Brush::solid(kPaint), l, t, r, b);
+            const std::string text = c.text();
+            for (const auto& other : {draw(r, t, l, b), draw(l, b, r, t), draw(r, b, l, t)})
+                EXPECT_EQ(other, text) << w << "x" << h;
+            const Points ink = c.with(kInk), paint = c.with(kPaint);
+            std::set<int> rows, cols;
+            for (auto [x, y] : ink) {
+                ASSERT_TRUE(x >= l && x < r && y >= t && y < b) << w << "x" << h;
+                rows.insert(y);
+                cols.insert(x);
+                // Mirror symmetric about both axes.
+                EXPECT_EQ(c.at(l + r - 1 - x, y), kInk);
+                EXPECT_EQ(c.at(x, t + b - 1 - y), kInk);
+                // Each outline pixel borders the outside.
+                const bool edge = c.at(x - 1, y) == kBack || c.at(x + 1, y) == kBack ||
+                                  c.at(x, y - 1) == kBack || c.at(x, y + 1) == kBack;
+                EXPECT_TRUE(edge) << w << "x" << h << " at " << x << "," << y;
+            }
+            EXPECT_EQ(rows.size(), static_cast<size_t>(h)) << w << "x" << h;  // no empty row
+            if (h % 2) {  // the middle row reaches both sides
+                EXPECT_EQ(cols.size(), static_cast<size_t>(w)) << w << "x" << h;
+            }
+            EXPECT_TRUE(eightConnected(ink)) << w << "x" << h;
+            for (auto [x, y] : paint) {
+                for (auto [dx, dy] : {std::pair{1, 0}, {-1, 0}, {0, 1}, {0, -1}})
+                    EXPECT_NE(c.at(x + dx, y + dy), kBack) << w << "x" << h;
+            }
+        }
+    }
+}
+
+TEST(Ellipse, EmptyBoxDrawsNothing) {
+    Canvas c(10, 10);
+    drawEllipse(c.target, pen(3), Brush::solid(kPaint), 2, 2, 2, 8);
+    drawEllipse(c.target, pen(), Brush::solid(kPaint), 1, 5, 9, 5);
+    drawRoundRect(c.target, pen(), Brush::solid(kPaint), 1, 5, 9, 5, 12, 12);
+    EXPECT_TRUE(c.dirty.empty());
+}
+
+TEST(Ellipse, WidePenIsCentredOnThePath) {
+    for (int w = 2; w <= 6; ++w) {
+        Canvas c(60, 45);
+        drawEllipse(c.target, pen(w), Brush::solid(kPaint), 10, 10, 50, 31);
+        const Points ink = c.with(kInk);
+        EXPECT_EQ(ink.begin()->first, 10 - w / 2);
+        EXPECT_EQ(ink.rbegin()->first, 49 + (w - 1) / 2);
+        // The middle row (20) and the middle columns cross the ring as the line cross-section.
+        for (int k = 0; k < 60; ++k) {
+            const bool left = k >= 10 - w / 2 && k <= 10 + (w - 1) / 2;
+            const bool right = k >= 49 - w / 2 && k <= 49 + (w - 1) / 2;
+            EXPECT_EQ(c.at(k, 20) == kInk, left || right) << "w " << w << " x " << k;
+            EXPECT_EQ(c.at(k, 20) == kPaint, k > 10 + (w - 1) / 2 && k < 49 - w / 2);
+            if (k >= 45) continue;
+            const bool top = k >= 10 - w / 2 && k <= 10 + (w - 1) / 2;
+            const bool bottom = k >= 30 - w / 2 && k <= 30 + (w - 1) / 2;
+            EXPECT_EQ(c.at(29, k) == kInk, top || bottom) << "w " << w << " y " << k;
+        }
+        // Styles do not apply to wide pens.
+        Canvas dashed(60, 45);
+        drawEllipse(dashed.target, pen(w, PenStyle::Dot), Brush::solid(kPaint), 10, 10, 50, 31);
+        EXPECT_EQ(dashed.text(), c.text());
+    }
+}
+
+TEST(Ellipse, DashesRunAlongTheCurveFromTheRightmostPoint) {
+    Canvas solid(14, 63), dotted(14, 63);
+    drawEllipse(solid.target, pen(), Brush::solid(kPaint), 1, 1, 13, 62);
+    drawEllipse(dotted.target, pen(1, PenStyle::Dot), Brush::solid(kPaint), 1, 1, 13, 62);
+    // Gaps are left untouched; the brush is the same.
+    const Points dots = dotted.with(kInk), line = solid.with(kInk);
+    for (auto p : dots) EXPECT_TRUE(line.count(p));
+    EXPECT_LT(dots.size(), line.size());
+    EXPECT_EQ(dotted.with(kPaint), solid.with(kPaint));
+    // Up the right side from the middle row (31), where the curve is steep: 3 on, 3 off.
+    const char* expected = "###...###...";
+    for (int k = 0; k < 12; ++k)
+        EXPECT_EQ(dotted.at(12, 31 - k) == kInk, expected[k] == '#') << "row " << 31 - k;
+}
+
+TEST(RoundRect, EqualsTheEllipseUpToTheCornerSize) {
+    for (int w = 1; w <= 12; ++w) {
+        for (int h = 1; h <= 12; ++h) {
+            for (int pw : {1, 2, 5}) {
+                for (PenStyle s : {PenStyle::Solid, PenStyle::DashDot}) {
+                    auto draw = [&](bool round) {
+                        return drawn(24, 24, [&](RasterTarget& t) {
+                            if (round)
+                                drawRoundRect(t, pen(pw, s), Brush::solid(kPaint), 5, 6, 5 + w,
+                                              6 + h, 12, 12);
+                            else
+                                drawEllipse(t, pen(pw, s), Brush::solid(kPaint), 5, 6, 5 + w,
+                                            6 + h);
+                        });
+                    };
+                    ASSERT_EQ(draw(true), draw(false)) << w << "x" << h << " pen " << pw;
+                }
+            }
+        }
+    }
+}
+
+TEST(RoundRect, CornersAreQuadrantsOfTheCornerEllipse) {
+    Canvas rr(36, 28), tl(36, 28), br(36, 28);
+    const Brush brush = Brush::solid(kPaint);
+    drawRoundRect(rr.target, pen(), brush, 32, 23, 2, 3, 12, 12);
+    drawEllipse(tl.target, pen(), brush, 2, 3, 14, 15);
+    drawEllipse(br.target, pen(), brush, 20, 11, 32, 23);
+    for (int y = 0; y < 6; ++y) {
+        for (int x = 0; x < 6; ++x) {
+            EXPECT_EQ(rr.at(2 + x, 3 + y), tl.at(2 + x, 3 + y)) << x << "," << y;
+            EXPECT_EQ(rr.at(26 + x, 17 + y), br.at(26 + x, 17 + y)) << x << "," << y;
+        }
+    }
+    // Straight sides between the corners.
+    for (int x = 8; x <= 25; ++x) EXPECT_EQ(rr.at(x, 3), kInk) << x;
+    for (int y = 9; y <= 16; ++y) {
+        EXPECT_EQ(rr.at(2, y), kInk) << y;
+        EXPECT_EQ(rr.at(31, y), kInk) << y;
+        EXPECT_EQ(rr.at(3, y), kPaint) << y;
+    }
+}
+
+TEST(RoundRect, ZeroCornersGiveTheBox) {
+    for (int pw : {1, 3}) {
+        const auto rr = drawn(20, 16, [&](RasterTarget& t) {
+            drawRoundRect(t, pen(pw), Brush::none(), 3, 2, 15, 12, 0, 0);
+        });
+        EXPECT_EQ(rr,
+                  drawn(20, 16, [&](RasterTarget& t) { drawBoxOutline(t, pen(pw), 3, 2, 14, 11); }))
+            << pw;
+    }
+}
+
+// --- clipping, huge coordinates and bookkeeping ---
+
+TEST(Clipping, HugeCoordinatesDrawTheVisiblePart) {
+    const std::int64_t L = kCoordLimit;
+    auto rowOf = [](const Canvas& c, int y) {
+        std::string s;
+        for (int x = 0; x < c.image.width(); ++x)
+            s += c.at(x, y) == kBack ? '.' : (c.at(x, y) == kInk ? '#' : 'o');
+        return s;
+    };
+    const std::string full(40, '#'), none(40, '.'), paint(40, 'o');
+    {
+        Canvas c(40, 30);
+        drawLine(c.target, pen(), -kBig, 0, kBig, 2);  // y = 1 + x / 1e9 across the canvas
+        EXPECT_EQ(c.with(kInk).size(), 40u);
+        EXPECT_EQ(rowOf(c, 1), full);
+    }
+    {
+        Canvas c(40, 30);
+        drawLine(c.target, pen(), 5, -kBig, 6, kBig);  // x = 5.5 exactly at row 0: the tie
+        EXPECT_EQ(c.at(5, 0), kInk);
+        for (int y = 1; y < 30; ++y) EXPECT_EQ(c.at(6, y), kInk) << y;
+        EXPECT_EQ(c.with(kInk).size(), 30u);
+    }
+    {
+        Canvas c(40, 30);
+        drawLine(c.target, pen(), L, L, -L, -L);
+        Points diag;
+        for (int i = 0; i < 30; ++i) diag.insert({i, i});
+        EXPECT_EQ(c.with(kInk), diag);
+    }
+    {
+        Canvas c(40, 30);
+        drawLine(c.target, pen(1, PenStyle::Dot), -kBig, 3, kBig, 3);
+        for (int x = 0; x < 40; ++x)  // 1e9 = 4 (mod 6): position x + 4 in the pattern
+            EXPECT_EQ(c.at(x, 3) == kInk, (x + 4) % 6 < 3) << x;
+    }
+    {
+        Canvas c(40, 30);
+        drawLine(c.target, pen(5), -kBig, 10, kBig, 10);
+        for (int y = 0; y < 30; ++y) EXPECT_EQ(rowOf(c, y), y >= 8 && y <= 12 ? full : none) << y;
+    }
+    {
+        Canvas c(40, 30);
+        drawLine(c.target, pen(3), -L, -L, L, L);  // |x - y| < 1.5 * sqrt(2)
+        for (int x = 0; x < 40; ++x) EXPECT_EQ(c.at(x, 15) == kInk, std::abs(x - 15) <= 2) << x;
+    }
+    {
+        Canvas c(40, 30);
+        drawEllipse(c.target, pen(), Brush::solid(kPaint), 3, -kBig, kBig, kBig);
+        for (int y = 0; y < 30; ++y) EXPECT_EQ(rowOf(c, y), "...#" + paint.substr(4)) << y;
+    }
+    {
+        Canvas c(40, 30);
+        drawEllipse(c.target, pen(), Brush::solid(kPaint), -kBig, 2 * kBig, kBig + 40, 5);
+        for (int y = 0; y < 30; ++y) EXPECT_EQ(rowOf(c, y), y < 5 ? none : y == 5 ? full : paint);
+    }
+    {
+        Canvas c(40, 30);
+        drawRoundRect(c.target, pen(), Brush::solid(kPaint), -L, -L, L, 7, 12, 12);
+        for (int y = 0; y < 30; ++y) EXPECT_EQ(rowOf(c, y), y < 6 ? paint : y == 6 ? full : none);
+    }
+    {
+        Canvas c(40, 30);
+        drawBoxOutline(c.target, pen(), -kBig, 4, kBig, kBig);
+        drawFilledBox(c.target, pen(), -L, 20, L, L);
+        for (int y = 0; y < 30; ++y) EXPECT_EQ(rowOf(c, y), y == 4 || y >= 20 ? full : none) << y;
+    }
+    {
+        Canvas solid(40, 30), dashed(40, 30), wide(40, 30);
+        drawEllipse(solid.target, pen(), Brush::none(), 3, -kBig, kBig, kBig);
+        drawEllipse(dashed.target, pen(1, PenStyle::DashDotDot), Brush::none(), 3, -kBig, kBig,
+                    kBig);
+        const Points dashes = dashed.with(kInk), line = solid.with(kInk);
+        for (auto p : dashes) EXPECT_TRUE(line.count(p));
+        EXPECT_GT(dashes.size(), 10u);
+        EXPECT_LT(dashes.size(), 25u);
+        drawRoundRect(wide.target, pen(100), Brush::none(), -L, 10, L, L, 12, 12);
+        EXPECT_EQ(wide.with(kInk).size(), 40u * 30);
+    }
+}
+
+TEST(Clipping, HugeShapesCostOnlyTheirVisibleRows) {
+    // Shapes billions of pixels across, each touching the canvas: a loop over the shape
+    // rather than the canvas would take seconds here.
+    const std::int64_t L = kCoordLimit;  // 2^30 = 4 (mod 6)
+    Canvas c(64, 48), d(64, 48);
+    const auto start = std::chrono::steady_clock::now();
+    drawFilledBox(c.target, pen(3), -L, -L, L, 2);
+    drawBoxOutline(c.target, pen(1, PenStyle::Dot), -L, 10, L, L);
+    drawEllipse(c.target, pen(1, PenStyle::Dash), Brush::solid(kPaint), -L, 20, L, 24);
+    drawRoundRect(c.target, pen(6), Brush::solid(kPaint), L, L, -L, 40, L, 12);
+    drawLine(d.target, pen(100), -L + 150, L, L, -L + 150);
+    drawLine(d.target, pen(1, PenStyle::DashDot), -L, -L + 7, L, L + 7);
+    const auto elapsed = std::chrono::steady_clock::now() - start;
+    EXPECT_LT(elapsed, std::chrono::milliseconds(500));
+    for (int x = 0; x < 64; ++x) {
+        EXPECT_EQ(c.at(x, 3), kInk);
+        EXPECT_EQ(c.at(x, 4), kBack);
+        EXPECT_EQ(c.at(x, 10) == kInk, (x + 4) % 6 < 3) << x;
+        EXPECT_EQ(c.at(x, 21), kPaint);
+        EXPECT_EQ(c.at(x, 36), kBack);
+        EXPECT_EQ(c.at(x, 37), kInk);
+        EXPECT_EQ(c.at(x, 42), kInk);
+        EXPECT_EQ(c.at(x, 43), kPaint);
+    }
+    EXPECT_EQ(d.at(63, 47), kInk);
+    // The dash-dot diagonal reaches x = 0 at position 2^30 = 16 (mod 24): the dot, then a gap.
+    EXPECT_EQ(d.at(0, 7), kInk);
+    EXPECT_EQ(d.at(1, 8), kInk);
+    EXPECT_EQ(d.at(2, 9), kBack);
+    EXPECT_EQ(d.at(0, 0), kBack);
+    expectDirtyRowsMatch(c);
+    expectDirtyRowsMatch(d);
+}
+
+TEST(Clipping, OffsetShapesMatchTheSameShapeDrawnWhole) {
+    // A 40x30 window at (500, 300) onto shapes drawn whole on a large canvas.
+    Canvas whole(1100, 700);
+    auto draw = [](RasterTarget& t, std::int64_t dx, std::int64_t dy) {
+        drawEllipse(t, pen(1, PenStyle::Dash), Brush::solid(kPaint), -600 - dx, 100 - dy, 530 - dx,
+                    520 - dy);
+        drawRoundRect(t, pen(7), Brush::none(), 505 - dx, 290 - dy, 560 - dx, 333 - dy, 12, 12);
+        drawLine(t, pen(1, PenStyle::DashDot), 20 - dx, 690 - dy, 1000 - dx, 4 - dy);
+        drawLine(t, pen(9), 300 - dx, 0 - dy, 700 - dx, 640 - dy);
+    };
+    draw(whole.target, 0, 0);
+    Canvas window(40, 30);
+    draw(window.target, 500, 300);
+    for (int y = 0; y < 30; ++y)
+        for (int x = 0; x < 40; ++x)
+            ASSERT_EQ(window.at(x, y), whole.at(500 + x, 300 + y)) << x << "," << y;
+    EXPECT_GT(window.with(kInk).size(), 200u);
+    EXPECT_GT(window.with(kPaint).size(), 200u);
+}
+
+TEST(Clipping, EveryWriteIsRecordedInTheDirtyRows) {
+    std::vector<void (*)(RasterTarget&)> shapes = {
+        [](RasterTarget& t) {
+            drawEllipse(t, pen(1, PenStyle::Dash), Brush::solid(kPaint), -3, 2, 30, 20);
+        },
+        [](RasterTarget& t) {
+            drawRoundRect(t, pen(6), Brush::solid(kPaint), 4, -2, 35, 18, 12, 12);
+        },
+        [](RasterTarget& t) { drawLine(t, pen(1, PenStyle::DashDotDot), 0, 3, 39, 17); },
+        [](RasterTarget& t) { drawLine(t, pen(8), 30, -5, 2, 25); },
+        [](RasterTarget& t) { drawFilledBox(t, pen(4), 5, 5, 20, 12); },
+    };
+    for (auto shape : shapes) {
+        Canvas c(40, 24);
+        shape(c.target);
+        expectDirtyRowsMatch(c);
+    }
+}
