@@ -5,6 +5,6 @@
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
     frmmain window;
-    window.show();
+    window.Form_Load();  // shows the window
     return app.exec();
 }

@@ -1,14 +1,237 @@
 #pragma once
 
+#include <array>
+#include <memory>
+
+#include <QImage>
 #include <QMainWindow>
 
+#include "mainwindow/DrawingState.h"
+#include "mainwindow/LibraryLister.h"
+#include "mainwindow/RectShape.h"
+#include "mainwindow/UndoImageWriter.h"
+#include "mainwindow/tools/ToolSet.h"
 #include "surface/PictureBox.h"
 
-// The main window: one canvas and everything that draws on it.
+class QAction;
+class QComboBox;
+class QLabel;
+class QMenu;
+class QStatusBar;
+class QToolButton;
+class dColorPallete;
+
+// The main window: the canvas, the tool box with its option strip, the palette, the menu and
+// the status bar, and the shared drawing state the pointer handlers work on. Its handlers
+// keep the names of the controls and events they belong to; tools and commands do the work.
 class frmmain : public QMainWindow {
     Q_OBJECT
-public:
+  public:
     explicit frmmain(QWidget* parent = nullptr);
+    ~frmmain() override;
 
-    nt::PictureBox* SrcDc = nullptr;  // the canvas
+    // ---- start-up and keyboard ----
+    // The start-up sequence; `applicationFolder` is where Data/ is looked for.
+    void Form_Load();
+    void Form_Load(const QString& applicationFolder);
+    // A typed character: the lower-case x swaps the two colours.
+    void Form_KeyPress(int keyAscii);
+    // Status panel 3: the canvas size.
+    void SetCanvasSizeText();
+
+    // ---- tool box and options ----
+    void Command1_Click(int index);
+    void cboDW_Click();
+    void cboStyle_Click();
+    void cboCloneSize_Click();
+    void cboBrush_Click();
+    void cboPatten_Click();
+    // List the libraries a chunk at a time; the brush list follows the pattern list.
+    void LoadPatternList();
+    void LoadBrushList();
+    bool librariesListed() const { return librariesListed_; }
+    // The current tool's button shows pressed (none while CurTool is -1).
+    void showCurrentTool();
+
+    // ---- pointer pipeline on the canvas ----
+    void SrcDc_MouseDown(int button, int shift, double x, double y);
+    void SrcDc_MouseMove(int button, int shift, double x, double y);
+    void SrcDc_MouseUp(int button, int shift, double x, double y);
+    void SrcDc_DblClick();
+
+    // ---- menu commands ----
+    void mnuNew_Click();
+    void mnuOpen_Click();
+    void mnuSave_Click();
+    void leter_Click();
+    void mnuClear_Click();
+    void mnuExit_Click();
+    void mnuundo1_Click();
+    void mnuundo_Click();
+    void mnuCut_Click();
+    void mnuCopy_Click();
+    void mnuPaste_Click();
+    void MnuDQue_Click();
+    void mnuScale_Click();
+    void mnuFlipV_Click();
+    void mnuFlipHoz_Click();
+    void mnuBoth_Click();
+    void mnuMask_Click();
+    void mnuStroke_Click();
+    void mnuMirror_Click();
+    void mnuAddNoise_Click();
+    void mnuBlur_Click();
+    void mnuBlureMore_Click();
+    void mnuSharpen_Click();
+    void mnuSharpMore_Click();
+    void mnuPixel_Click();
+    void mnuDiffuse_Click();
+    void mnuAdjust_Click();
+    void mnuBright_Click();
+    void mnuInvert_Click();
+    void mnuGray_Click();
+    void mnuRed_Click();
+    void mnuGreen_Click();
+    void mnuBlue_Click();
+    void mnuforum_Click();
+    void mnuwebsite_Click();
+    void mnuAbout_Click();
+    void mnuupdate_Click();
+
+    // ---- shared state and work surfaces ----
+    nt::DrawingState state;
+    nt::Surface& canvas() { return SrcDc->surface(); }
+    // The undo image of the last press, in memory and being written to "undo.bmp".
+    nt::UndoImageWriter& undoImage() { return undoImage_; }
+    const nt::tools::ToolSet& tools() const { return tools_; }
+    QString statusText(int panel) const;  // panel 1..3
+
+    std::unique_ptr<nt::Surface> pSrc21;     // paste buffer
+    std::unique_ptr<nt::Surface> SrcBrush1;  // the magic pen's brush as loaded
+    std::unique_ptr<nt::Surface> SrcBrush2;  // its recoloured copy
+    std::unique_ptr<nt::Surface> pMask;      // picture background work surface
+    std::unique_ptr<nt::Surface> pSrc2;      // kept as designed; nothing uses it
+    QImage ImgPatten;                        // the fill pattern
+
+    // ---- controls ----
+    QWidget* pTop = nullptr;
+    QWidget* pTools = nullptr;
+    std::array<QToolButton*, nt::kToolCount> Command1{};
+    QWidget* pHolder = nullptr;
+    nt::PictureBox* SrcDc = nullptr;
+    nt::RectShape* shpSelect = nullptr;
+    nt::RectShape* shpClone = nullptr;
+    dColorPallete* dColorPallete1 = nullptr;
+    QLabel* Label10 = nullptr;  // colour 1 before the last swatch press
+    QLabel* Label11 = nullptr;  // the palette hint
+    QStatusBar* sbar1 = nullptr;
+    std::array<QLabel*, 3> sbar1Panels{};
+
+    QWidget* pDrawWidth = nullptr;
+    QLabel* lbldWidth = nullptr;
+    QComboBox* cboDW = nullptr;
+    QLabel* lblStyle = nullptr;
+    QComboBox* cboStyle = nullptr;
+    QWidget* pFillType = nullptr;
+    QLabel* lblFillType = nullptr;
+    QComboBox* cboFillType = nullptr;
+    QLabel* lblPatten = nullptr;
+    QComboBox* cboPatten = nullptr;
+    QWidget* pBrush = nullptr;
+    QLabel* Label1 = nullptr;
+    QComboBox* cboBrush = nullptr;
+    QWidget* pErase = nullptr;
+    QLabel* Label2 = nullptr;
+    QComboBox* cboWidth = nullptr;
+    QLabel* Label3 = nullptr;
+    QComboBox* cboEraseType = nullptr;
+    QWidget* pClone = nullptr;
+    QLabel* Label4 = nullptr;
+    QComboBox* cboCloneSize = nullptr;
+    QWidget* pGrad = nullptr;
+    QLabel* Label5 = nullptr;
+    QComboBox* cboGrade = nullptr;
+    QWidget* pTextStyle = nullptr;
+    QLabel* Label6 = nullptr;
+    QComboBox* cboTextStyle = nullptr;
+
+    // ---- menu ----
+    QMenu* mnuFile = nullptr;
+    QAction *mnuNew = nullptr, *mnuOpen = nullptr, *mnuSave = nullptr, *Blank1 = nullptr;
+    QMenu* letter = nullptr;
+    QAction *leter = nullptr, *fgx1 = nullptr, *mnuClear = nullptr, *sepa6 = nullptr,
+            *mnuExit = nullptr;
+    QMenu* mnuEdit = nullptr;
+    QAction *mnuundo1 = nullptr, *mnuundo = nullptr, *sepa11 = nullptr, *mnuCut = nullptr,
+            *mnuCopy = nullptr, *mnuPaste = nullptr, *MnuDQue = nullptr;
+    QMenu* mnuImage = nullptr;
+    QAction *mnuScale = nullptr, *sapa = nullptr;
+    QMenu* mnuFlip = nullptr;
+    QAction *mnuFlipV = nullptr, *mnuFlipHoz = nullptr, *mnuBoth = nullptr, *mnuBlank2 = nullptr;
+    QMenu* backcolor = nullptr;
+    QAction* mnuMask = nullptr;
+    QAction* mnuStroke = nullptr;
+    QMenu* mnuFilter = nullptr;
+    QAction *mnuMirror = nullptr, *mnuAddNoise = nullptr;
+    QMenu* mnuSoft = nullptr;
+    QAction *mnuBlur = nullptr, *mnuBlureMore = nullptr;
+    QMenu* mnuSharp = nullptr;
+    QAction *mnuSharpen = nullptr, *mnuSharpMore = nullptr, *mnuPixel = nullptr,
+            *mnuDiffuse = nullptr;
+    QMenu* mnucol = nullptr;
+    QAction *mnuAdjust = nullptr, *mnuBright = nullptr, *mnuInvert = nullptr, *mnuGray = nullptr;
+    QMenu* mnuRemove = nullptr;
+    QAction *mnuRed = nullptr, *mnuGreen = nullptr, *mnuBlue = nullptr;
+    QMenu* mnuhelp = nullptr;
+    QAction *mnuforum = nullptr, *mnuwebsite = nullptr, *mnuAbout = nullptr;
+    QAction* mnuupdate = nullptr;
+
+  signals:
+    // The brush and pattern lists are complete (start-up listing).
+    void LibrariesListed();
+
+  protected:
+    bool eventFilter(QObject* watched, QEvent* e) override;
+    void resizeEvent(QResizeEvent* e) override;
+
+  private:
+    // construction
+    void buildContainers();
+    void buildToolBox();
+    void buildOptionPanels();
+    void buildPalette();
+    void buildStatusBar();
+    void buildWorkSurfaces();
+    void buildMenu();
+    void watchTypedKeys();
+    void connectLibraries();
+    QMenu* addSubmenu(QWidget* in, const char* name, const QString& caption);
+    QAction* addCommand(QWidget* in, const char* name, const QString& caption,
+                        const QKeySequence& shortcut, void (frmmain::*handler)());
+    QAction* addSeparator(QMenu* in, const char* name);
+
+    // start-up
+    void fillOptionLists();
+    void afterShown();
+    void finishLibrary(QComboBox* list, void (frmmain::*select)());
+
+    // layout of the containers; the workspace's scroll bars and grips come with the workspace
+    void LayoutWorkspace();
+    void LayoutGrips();
+    // The new-canvas dialog of start-up and the canvas reset it asks for.
+    void StartupNewCanvas();
+
+    // pointer pipeline pieces
+    nt::tools::ToolContext toolContext() { return {canvas(), state}; }
+    nt::tools::Tool* currentTool() const { return tools_.at(state.CurTool); }
+    void PastePreview(double x, double y);
+    void PastePlace(double x, double y);
+    void setStatusText(int panel, const QString& text);
+    void dColorPallete1_ItemClick();
+
+    nt::tools::ToolSet tools_;
+    nt::UndoImageWriter undoImage_;
+    nt::LibraryLister patternLister_;
+    nt::LibraryLister brushLister_;
+    bool librariesListed_ = false;
 };

@@ -1,0 +1,192 @@
+// The pointer pipeline of the real main window (offscreen), driven through its handlers on an
+// 800 x 500 and a 6000 x 4000 canvas: a move's cost must not grow with the canvas. Each move
+// also lets the window repaint what it changed. Start-up runs the program's window and a bare
+// Qt window as separate processes to their first paint (needs a display: xvfb-run).
+// The ratios are printed after the table.
+#include <spawn.h>
+#include <sys/wait.h>
+
+#include <cstdlib>
+#include <map>
+#include <memory>
+
+#include <benchmark/benchmark.h>
+#include <QApplication>
+#include <QDir>
+#include <QTemporaryDir>
+
+#include "mainwindow/frmmain.h"
+
+extern char** environ;
+
+namespace {
+
+constexpr int kSmallW = 800, kSmallH = 500, kLargeW = 6000, kLargeH = 4000;
+
+struct Window {
+    QTemporaryDir work;  // the undo image goes here
+    std::unique_ptr<frmmain> w;
+    Window(int width, int height) {
+        QDir::setCurrent(work.path());
+        w = std::make_unique<frmmain>();
+        w->Form_Load(QCoreApplication::applicationDirPath());
+        w->SrcDc->resizeSurface(width, height);
+        QCoreApplication::processEvents();
+    }
+};
+
+// A pointer path wandering over a 200 x 200 area near the middle of the canvas.
+QPointF pathPoint(int width, int height, int i) {
+    const double cx = width / 2.0, cy = height / 2.0;
+    return {cx + (i * 37 % 200) - 100, cy + (i * 53 % 200) - 100};
+}
+
+void runMoves(benchmark::State& state, int tool) {
+    const int width = static_cast<int>(state.range(0)), height = static_cast<int>(state.range(1));
+    Window win(width, height);
+    frmmain& w = *win.w;
+    w.Command1_Click(tool);
+    const QPointF start = pathPoint(width, height, 0);
+    w.SrcDc_MouseDown(1, 0, start.x(), start.y());
+    // The first persistent draw gives the canvas its own copy of the undo image: not a move's
+    // cost, so it happens before timing, and so does the undo file.
+    w.SrcDc_MouseMove(1, 0, start.x() + 1, start.y());
+    w.undoImage().flush();
+    int i = 1;
+    for (auto _ : state) {
+        const QPointF p = pathPoint(width, height, i++);
+        w.SrcDc_MouseMove(1, 0, p.x(), p.y());
+        QCoreApplication::processEvents();
+    }
+    w.SrcDc_MouseUp(1, 0, start.x(), start.y());
+    w.undoImage().flush();
+}
+
+void BM_RubberBandMove(benchmark::State& state) {
+    runMoves(state, nt::kRectangle);
+}
+void BM_PencilMove(benchmark::State& state) {
+    runMoves(state, nt::kPencil);
+}
+
+// A line stroke as a user makes it: the press, then the move and the release, with the pause
+// of a human hand between them (the undo image is written meanwhile, untimed). The press must
+// not wait on the canvas size; the release draws into the picture.
+void BM_LineStroke(benchmark::State& state) {
+    const int width = static_cast<int>(state.range(0)), height = static_cast<int>(state.range(1));
+    Window win(width, height);
+    frmmain& w = *win.w;
+    w.Command1_Click(nt::kLine);
+    int i = 0;
+    for (auto _ : state) {
+        const QPointF a = pathPoint(width, height, i++), b = pathPoint(width, height, i++);
+        w.SrcDc_MouseDown(1, 0, a.x(), a.y());
+        state.PauseTiming();
+        w.undoImage().flush();
+        state.ResumeTiming();
+        w.SrcDc_MouseMove(1, 0, b.x(), b.y());
+        w.SrcDc_MouseUp(1, 0, b.x(), b.y());
+        QCoreApplication::processEvents();
+    }
+    w.undoImage().flush();
+}
+
+// The press alone, with the previous stroke's undo image already written.
+void BM_LinePress(benchmark::State& state) {
+    const int width = static_cast<int>(state.range(0)), height = static_cast<int>(state.range(1));
+    Window win(width, height);
+    frmmain& w = *win.w;
+    w.Command1_Click(nt::kLine);
+    for (auto _ : state) {
+        w.SrcDc_MouseDown(1, 0, width / 2.0, height / 2.0);
+        state.PauseTiming();
+        w.SrcDc_MouseUp(1, 0, width / 2.0, height / 2.0);
+        w.undoImage().flush();
+        state.ResumeTiming();
+    }
+}
+
+void sizes(benchmark::internal::Benchmark* b) {
+    b->Args({kSmallW, kSmallH})->Args({kLargeW, kLargeH})->Unit(benchmark::kMicrosecond);
+}
+BENCHMARK(BM_RubberBandMove)->Apply(sizes);
+BENCHMARK(BM_PencilMove)->Apply(sizes);
+// Each of these writes a whole undo image per iteration: a fixed, small count.
+BENCHMARK(BM_LinePress)->Apply(sizes)->Iterations(20);
+BENCHMARK(BM_LineStroke)->Apply(sizes)->Iterations(20);
+
+// ---- start-up: whole processes from spawn to the first painted window ----
+
+void runProcess(benchmark::State& state, const char* program) {
+    if (!std::getenv("DISPLAY")) {
+        state.SkipWithError("no display: run under xvfb-run");
+        return;
+    }
+    const std::string path = (QCoreApplication::applicationDirPath() + "/" + program).toStdString();
+    for (auto _ : state) {
+        char* argv[] = {const_cast<char*>(path.c_str()), nullptr};
+        pid_t pid = 0;
+        if (posix_spawn(&pid, path.c_str(), nullptr, nullptr, argv, environ) != 0) {
+            state.SkipWithError("cannot start the program");
+            return;
+        }
+        int status = 0;
+        waitpid(pid, &status, 0);
+        if (!WIFEXITED(status) || WEXITSTATUS(status) != 0) {
+            state.SkipWithError("the program did not reach its first paint");
+            return;
+        }
+    }
+}
+
+void BM_StartupBareQtWindow(benchmark::State& state) {
+    runProcess(state, "mainwindow_startup_bare");
+}
+void BM_StartupMainWindow(benchmark::State& state) {
+    runProcess(state, "mainwindow_startup_app");
+}
+BENCHMARK(BM_StartupBareQtWindow)->Iterations(15)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_StartupMainWindow)->Iterations(15)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+// Prints the table as usual and keeps each run's time for the ratios.
+class RatioReporter : public benchmark::ConsoleReporter {
+  public:
+    void ReportRuns(const std::vector<Run>& runs) override {
+        ConsoleReporter::ReportRuns(runs);
+        for (const Run& r : runs)
+            if (!r.error_occurred) times_[r.benchmark_name()] = r.GetAdjustedRealTime();
+    }
+    void Finalize() override {
+        ConsoleReporter::Finalize();
+        const std::string small = "/" + std::to_string(kSmallW) + "/" + std::to_string(kSmallH);
+        const std::string large = "/" + std::to_string(kLargeW) + "/" + std::to_string(kLargeH);
+        for (const char* name : {"BM_RubberBandMove", "BM_PencilMove"})
+            ratio(std::string(name) + large, std::string(name) + small, "6000x4000 / 800x500");
+        for (const char* name : {"BM_LinePress", "BM_LineStroke"})
+            ratio(std::string(name) + large + "/iterations:20",
+                  std::string(name) + small + "/iterations:20", "6000x4000 / 800x500");
+        ratio("BM_StartupMainWindow/iterations:15/real_time",
+              "BM_StartupBareQtWindow/iterations:15/real_time", "main window / bare Qt window");
+    }
+
+  private:
+    void ratio(const std::string& a, const std::string& b, const char* what) {
+        if (!times_.count(a) || !times_.count(b) || times_[b] <= 0) return;
+        std::printf("ratio %-44s %s: %.2f\n", a.c_str(), what, times_[a] / times_[b]);
+    }
+    std::map<std::string, double> times_;
+};
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    // Offscreen unless a display is asked for: the pipeline needs no screen.
+    if (!std::getenv("DISPLAY") && !std::getenv("QT_QPA_PLATFORM"))
+        setenv("QT_QPA_PLATFORM", "offscreen", 1);
+    QApplication app(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    RatioReporter reporter;
+    benchmark::RunSpecifiedBenchmarks(&reporter);
+    benchmark::Shutdown();
+    return 0;
+}

@@ -1,0 +1,10 @@
+#include "globals/Globals.h"
+
+namespace nt {
+
+GlobalSettings& globals() {
+    static GlobalSettings instance;
+    return instance;
+}
+
+}  // namespace nt

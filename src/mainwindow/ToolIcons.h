@@ -1,0 +1,12 @@
+#pragma once
+
+#include <QPixmap>
+
+namespace nt {
+
+// The 32 x 32 picture of a tool button, drawn on demand (index 0..21; null otherwise).
+QPixmap toolIcon(int index);
+
+inline constexpr int kToolIconSize = 32;
+
+}  // namespace nt

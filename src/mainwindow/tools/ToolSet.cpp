@@ -1,0 +1,63 @@
+#include "mainwindow/tools/ToolSet.h"
+
+#include "mainwindow/tools/FreehandTool.h"
+#include "mainwindow/tools/PolygonTool.h"
+#include "mainwindow/tools/ShapeTool.h"
+
+namespace nt::tools {
+
+ToolSet::ToolSet() {
+    using K = FreehandTool::Kind;
+    tools_[kPencil] = std::make_unique<FreehandTool>(K::Pencil);
+    tools_[kStarLines] = std::make_unique<FreehandTool>(K::StarLines);
+    tools_[kFreeCurve] = std::make_unique<FreehandTool>(K::FreeCurve);
+    tools_[kLine] = std::make_unique<ShapeTool>(Shape::Line);
+    tools_[kRectangle] = std::make_unique<ShapeTool>(Shape::Box);
+    tools_[kFilledRectangle] = std::make_unique<ShapeTool>(Shape::FilledBox);
+    tools_[kCircle] = std::make_unique<ShapeTool>(Shape::Circle);
+    tools_[kFilledCircle] = std::make_unique<ShapeTool>(Shape::FilledCircle);
+    tools_[kEllipse] = std::make_unique<ShapeTool>(Shape::Ellipse);
+    tools_[kFilledEllipse] = std::make_unique<ShapeTool>(Shape::FilledEllipse);
+    tools_[kRoundRect] = std::make_unique<ShapeTool>(Shape::RoundRect);
+    tools_[kFilledRoundRect] = std::make_unique<ShapeTool>(Shape::FilledRoundRect);
+    tools_[kPolygon] = std::make_unique<PolygonTool>();
+    // TODO(paint tools, selection/clone/text): these slots get their real tools.
+    for (int i = 0; i < kToolCount; ++i) {
+        if (!tools_[i]) tools_[i] = std::make_unique<PendingTool>(familyOf(i) == Family::Dab);
+    }
+}
+
+Tool* ToolSet::at(int index) const {
+    if (index < 0 || index >= kToolCount) return nullptr;
+    return tools_[index].get();
+}
+
+bool ToolSet::isBuilt(int index) const {
+    return at(index) && !dynamic_cast<const PendingTool*>(at(index));
+}
+
+Family ToolSet::familyOf(int index) {
+    switch (index) {
+        case kPencil:
+        case kStarLines:
+        case kFreeCurve:
+            return Family::Freehand;
+        case kPolygon:
+            return Family::Polygon;
+        case kAirbrush:
+        case kMagicPen:
+        case kEraser:
+            return Family::Dab;
+        case kFill:
+        case kPicker:
+            return Family::SingleClick;
+        case kSelect:
+        case kCloneStamp:
+        case kText:
+            return Family::Region;
+        default:
+            return Family::TwoPoint;
+    }
+}
+
+}  // namespace nt::tools
