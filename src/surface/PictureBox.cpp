@@ -13,7 +13,11 @@ PictureBox::PictureBox(int width, int height, Colour back, QWidget* parent)
     setAttribute(Qt::WA_OpaquePaintEvent);
     setFocusPolicy(Qt::ClickFocus);
     setMouseTracking(true);
-    surface_->setScreenListener([this](const QRect& r) { update(r); });
+    surface_->setScreenListener([this](const QRect& r) {
+        // Operations on the surface itself (stretch, open, undo) may change its size.
+        if (surface_->width() != this->width() || surface_->height() != this->height()) followSurfaceSize();
+        else update(r);
+    });
     followSurfaceSize();
 }
 
@@ -73,6 +77,11 @@ void PictureBox::mouseDoubleClickEvent(QMouseEvent* e) {
 void PictureBox::keyPressEvent(QKeyEvent* e) {
     emit KeyDown(e->key(), shiftCode(e->modifiers()));
     QWidget::keyPressEvent(e);
+}
+
+void PictureBox::keyReleaseEvent(QKeyEvent* e) {
+    if (!e->isAutoRepeat()) emit KeyUp(e->key(), shiftCode(e->modifiers()));
+    QWidget::keyReleaseEvent(e);
 }
 
 }  // namespace nt

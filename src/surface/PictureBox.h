@@ -33,6 +33,7 @@ signals:
     void MouseUp(int button, int shift, double x, double y);
     void DblClick();
     void KeyDown(int key, int shift);
+    void KeyUp(int key, int shift);
 
 protected:
     void paintEvent(QPaintEvent* e) override;
@@ -41,6 +42,7 @@ protected:
     void mouseReleaseEvent(QMouseEvent* e) override;
     void mouseDoubleClickEvent(QMouseEvent* e) override;
     void keyPressEvent(QKeyEvent* e) override;
+    void keyReleaseEvent(QKeyEvent* e) override;
 
 private:
     void followSurfaceSize();
