@@ -46,6 +46,7 @@ Formloading::Formloading(QWidget* owner) : QDialog(owner) {
     Timer1 = new QTimer(this);
     Timer1->setObjectName(QStringLiteral("Timer1"));
     Timer1->setInterval(1500);
+    Timer1->setTimerType(Qt::PreciseTimer);  // a coarse timer may fire up to 5% early
     connect(Timer1, &QTimer::timeout, this, &Formloading::Timer1_Timer);
     Timer1->start();
 }
