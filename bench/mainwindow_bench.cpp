@@ -12,6 +12,8 @@
 
 #include <benchmark/benchmark.h>
 #include <QApplication>
+#include <QDialog>
+#include <QTimer>
 #include <QDir>
 #include <QTemporaryDir>
 
@@ -29,7 +31,17 @@ struct Window {
     Window(int width, int height) {
         QDir::setCurrent(work.path());
         w = std::make_unique<frmmain>();
+        // The start-up dialog is cancelled as soon as it shows.
+        QTimer answer;
+        QObject::connect(&answer, &QTimer::timeout, [&answer] {
+            if (auto* d = qobject_cast<QDialog*>(QApplication::activeModalWidget())) {
+                d->reject();
+                answer.stop();
+            }
+        });
+        answer.start(5);
         w->Form_Load(QCoreApplication::applicationDirPath());
+        while (answer.isActive()) QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
         w->SrcDc->resizeSurface(width, height);
         QCoreApplication::processEvents();
     }

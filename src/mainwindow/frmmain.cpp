@@ -98,9 +98,11 @@ frmmain::frmmain(QWidget* parent) : QMainWindow(parent), undoImage_(QStringLiter
     buildPalette();
     buildStatusBar();
     buildWorkSurfaces();
+    buildWorkspace();
     buildMenu();
     watchTypedKeys();
     connectLibraries();
+    startSnapshots();
     resize(1000, 640);
 }
 
@@ -326,4 +328,5 @@ void frmmain::LayoutWorkspace() {
     Label11->setGeometry(hintLeft, 1, std::max(w - hintLeft - 4, 120), kTopHeight - 2);
     pHolder->resize(std::max(w - pHolder->x(), 0), std::max(h - pHolder->y(), 0));
     pTools->resize(kToolsWidth, pHolder->height() + 2);
+    placeScrollBars();
 }

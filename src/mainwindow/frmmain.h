@@ -1,15 +1,20 @@
 #pragma once
 
 #include <array>
+#include <functional>
 #include <memory>
 
+#include <QCoreApplication>
 #include <QImage>
 #include <QMainWindow>
 
+#include "document/FileDialogs.h"
 #include "mainwindow/DrawingState.h"
 #include "mainwindow/LibraryLister.h"
 #include "mainwindow/RectShape.h"
+#include "imageops/Random.h"
 #include "mainwindow/UndoImageWriter.h"
+#include "mainwindow/WindowToolEnvironment.h"
 #include "mainwindow/tools/ToolSet.h"
 #include "surface/PictureBox.h"
 
@@ -17,7 +22,9 @@ class QAction;
 class QComboBox;
 class QLabel;
 class QMenu;
+class QScrollBar;
 class QStatusBar;
+class QTimer;
 class QToolButton;
 class dColorPallete;
 
@@ -98,11 +105,32 @@ class frmmain : public QMainWindow {
     void mnuAbout_Click();
     void mnuupdate_Click();
 
+    // ---- document: snapshot timer, file dialog and the end of the program ----
+    QTimer* Timer10 = nullptr;  // the snapshot, every minute while the window exists
+    void Timer10_Timer();
+    // The open and save commands' file dialog; tests answer it without a window.
+    std::function<QString(QWidget*, const nt::FileDialogRequest&)> chooseFile = &nt::runFileDialog;
+    // Ends the program once a close request was answered; tests replace it.
+    std::function<void()> endProgram = &QCoreApplication::quit;
+
+    // ---- workspace: scroll bars, corner button and the resize grips ----
+    void vBar_Change();
+    void hBar_Change();
+    void pGrip_MouseDown(int index, int button, int shift, double x, double y);
+    void pGrip_MouseMove(int index, int button, int shift, double x, double y);
+    void itouch_MouseDown(int index, int button, int shift, double x, double y);
+    void itouch_MouseMove(int index, int button, int shift, double x, double y);
+    void pSpacer_Click();
+
     // ---- shared state and work surfaces ----
     nt::DrawingState state;
+    // The one uniform generator of the program: airbrush, noise and diffuse draw from it.
+    nt::UniformRandom random;
     nt::Surface& canvas() { return SrcDc->surface(); }
     // The undo image of the last press, in memory and being written to "undo.bmp".
     nt::UndoImageWriter& undoImage() { return undoImage_; }
+    // The last snapshot, in memory and being written to "backup.bmp".
+    nt::UndoImageWriter& backupImage() { return backupImage_; }
     const nt::tools::ToolSet& tools() const { return tools_; }
     QString statusText(int panel) const;  // panel 1..3
 
@@ -119,6 +147,11 @@ class frmmain : public QMainWindow {
     std::array<QToolButton*, nt::kToolCount> Command1{};
     QWidget* pHolder = nullptr;
     nt::PictureBox* SrcDc = nullptr;
+    QScrollBar* vBar = nullptr;
+    QScrollBar* hBar = nullptr;
+    QToolButton* pSpacer = nullptr;
+    std::array<nt::PictureBox*, 10> pGrip{};
+    nt::PictureBox* itouch = nullptr;  // the control array's only element, index 3
     nt::RectShape* shpSelect = nullptr;
     nt::RectShape* shpClone = nullptr;
     dColorPallete* dColorPallete1 = nullptr;
@@ -193,6 +226,7 @@ class frmmain : public QMainWindow {
   protected:
     bool eventFilter(QObject* watched, QEvent* e) override;
     void resizeEvent(QResizeEvent* e) override;
+    void closeEvent(QCloseEvent* e) override;  // refused until the save window is answered
 
   private:
     // construction
@@ -218,11 +252,21 @@ class frmmain : public QMainWindow {
     // layout of the containers; the workspace's scroll bars and grips come with the workspace
     void LayoutWorkspace();
     void LayoutGrips();
+    void UpdateScrollRanges();
+    void buildWorkspace();
+    void placeScrollBars();  // the scroll bars' and the corner button's part of LayoutWorkspace
+    void showScrollBars();   // each bar shown exactly while it is enabled
+    void dragGripTo(int index, double dx, double dy);
     // The new-canvas dialog of start-up and the canvas reset it asks for.
     void StartupNewCanvas();
+    // document commands' pieces
+    void ResetCanvas(bool newCanvasCommand);
+    QString ShowFileDialog(bool open, const QString& title);
+    void LoadWorkingFile(nt::UndoImageWriter& writer, const QString& fileName);
+    void startSnapshots();
 
     // pointer pipeline pieces
-    nt::tools::ToolContext toolContext() { return {canvas(), state}; }
+    nt::tools::ToolContext toolContext() { return {canvas(), state, &toolEnvironment_}; }
     nt::tools::Tool* currentTool() const { return tools_.at(state.CurTool); }
     void PastePreview(double x, double y);
     void PastePlace(double x, double y);
@@ -230,7 +274,9 @@ class frmmain : public QMainWindow {
     void dColorPallete1_ItemClick();
 
     nt::tools::ToolSet tools_;
+    nt::WindowToolEnvironment toolEnvironment_{*this};
     nt::UndoImageWriter undoImage_;
+    nt::UndoImageWriter backupImage_{QStringLiteral("backup.bmp")};
     nt::LibraryLister patternLister_;
     nt::LibraryLister brushLister_;
     bool librariesListed_ = false;

@@ -150,11 +150,6 @@ void frmmain::mnuClear_Click() {
     warndywtd::ShowModal(canvas(), this);
 }
 
-// The close request itself decides whether the program ends.
-void frmmain::mnuExit_Click() {
-    close();
-}
-
 void frmmain::MnuDQue_Click() {
     MnuDQue->trigger();
 }
@@ -176,32 +171,10 @@ void frmmain::mnuMask_Click() {
 // ---- commands of the document, image and help work: in the menu with their captions and
 // shortcuts, and doing nothing until those arrive ----
 
-void frmmain::mnuNew_Click() {}
-void frmmain::mnuOpen_Click() {}
-void frmmain::mnuSave_Click() {}
 void frmmain::leter_Click() {}
-void frmmain::mnuundo1_Click() {}
-void frmmain::mnuundo_Click() {}
 void frmmain::mnuCut_Click() {}
 void frmmain::mnuCopy_Click() {}
 void frmmain::mnuPaste_Click() {}
-void frmmain::mnuScale_Click() {}
-void frmmain::mnuFlipV_Click() {}
-void frmmain::mnuFlipHoz_Click() {}
-void frmmain::mnuBoth_Click() {}
-void frmmain::mnuMirror_Click() {}
-void frmmain::mnuAddNoise_Click() {}
-void frmmain::mnuBlur_Click() {}
-void frmmain::mnuBlureMore_Click() {}
-void frmmain::mnuSharpen_Click() {}
-void frmmain::mnuSharpMore_Click() {}
-void frmmain::mnuPixel_Click() {}
-void frmmain::mnuDiffuse_Click() {}
-void frmmain::mnuInvert_Click() {}
-void frmmain::mnuGray_Click() {}
-void frmmain::mnuRed_Click() {}
-void frmmain::mnuGreen_Click() {}
-void frmmain::mnuBlue_Click() {}
 void frmmain::mnuforum_Click() {}
 void frmmain::mnuwebsite_Click() {}
 void frmmain::mnuAbout_Click() {}

@@ -123,8 +123,3 @@ void frmmain::cboPatten_Click() {
                          cboPatten->currentText();
     if (auto picture = libraryPicture(path)) ImgPatten = std::move(*picture);
 }
-
-// Hooks of the workspace and the document: the grips around the canvas, and the new-canvas
-// dialog that start-up shows once the window is up.
-void frmmain::LayoutGrips() {}
-void frmmain::StartupNewCanvas() {}

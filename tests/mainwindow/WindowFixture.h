@@ -19,6 +19,27 @@
 #include "mainwindow/frmmain.h"
 #include "palette/dColorPallete.h"
 
+// Answers the next modal dialog: polls for it and hands it to `act`, which must close it.
+class ModalAnswer {
+  public:
+    explicit ModalAnswer(std::function<void(QWidget*)> act) : act_(std::move(act)) {
+        QObject::connect(&timer_, &QTimer::timeout, [this] {
+            if (QWidget* m = QApplication::activeModalWidget()) {
+                timer_.stop();
+                seen_ = m;
+                act_(m);
+            }
+        });
+        timer_.start(10);
+    }
+    QWidget* seen() const { return seen_; }
+
+  private:
+    std::function<void(QWidget*)> act_;
+    QTimer timer_;
+    QWidget* seen_ = nullptr;
+};
+
 // A started main window on the offscreen platform, with the shipped libraries (the resources
 // folder stands in for the application folder) and a scratch current directory for the
 // working files.
@@ -30,12 +51,16 @@ class WindowTest : public ::testing::Test {
         QDir::setCurrent(work.path());
         nt::globals() = nt::GlobalSettings{};
         w = std::make_unique<frmmain>();
+        w->endProgram = [] {};  // an answered close request must not end the test program
+        // The start-up dialog is cancelled: the design canvas of 280 x 232 stays.
+        ModalAnswer cancelStartup([](QWidget* m) { m->close(); });
         QSignalSpy listed(w.get(), &frmmain::LibrariesListed);
         w->Form_Load(QStringLiteral(NT_SOURCE_DIR "/resources"));
         ASSERT_TRUE(QTest::qWaitForWindowExposed(w.get()));
         if (!w->librariesListed()) {
             ASSERT_TRUE(listed.wait(5000));
         }
+        ASSERT_TRUE(QTest::qWaitFor([&] { return cancelStartup.seen() != nullptr; }, 5000));
     }
     void TearDown() override {
         w.reset();
@@ -73,23 +98,3 @@ class WindowTest : public ::testing::Test {
     std::unique_ptr<frmmain> w;
 };
 
-// Answers the next modal dialog: polls for it and hands it to `act`, which must close it.
-class ModalAnswer {
-  public:
-    explicit ModalAnswer(std::function<void(QWidget*)> act) : act_(std::move(act)) {
-        QObject::connect(&timer_, &QTimer::timeout, [this] {
-            if (QWidget* m = QApplication::activeModalWidget()) {
-                timer_.stop();
-                seen_ = m;
-                act_(m);
-            }
-        });
-        timer_.start(10);
-    }
-    QWidget* seen() const { return seen_; }
-
-  private:
-    std::function<void(QWidget*)> act_;
-    QTimer timer_;
-    QWidget* seen_ = nullptr;
-};

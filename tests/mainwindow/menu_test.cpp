@@ -3,8 +3,10 @@
 #include <QAction>
 #include <QMenu>
 #include <QMenuBar>
+#include <QScrollBar>
 
 #include "WindowFixture.h"
+#include "document/save.h"
 #include "document/warndywtd.h"
 #include "imageops/dialogs/frmStroke.h"
 
@@ -148,7 +150,14 @@ TEST_F(Shortcuts, RunTheirCommandsAndNothingWhileDisabled) {
     EXPECT_EQ(fired(w->mnuundo1, Qt::CTRL | Qt::Key_Z), 1);
     EXPECT_EQ(fired(w->mnuforum, QKeyCombination(Qt::Key_F1)), 1);
     EXPECT_EQ(fired(w->mnuInvert, Qt::CTRL | Qt::Key_I), 1);
-    EXPECT_EQ(fired(w->mnuScale, Qt::CTRL | Qt::Key_W), 1);
+    {
+        ModalAnswer closeStretch([](QWidget* m) { m->close(); });
+        EXPECT_EQ(fired(w->mnuScale, Qt::CTRL | Qt::Key_W), 1);
+        EXPECT_TRUE(closeStretch.seen());
+    }
+    // Shortcuts act only in the active window; the closed dialog may have taken activation.
+    w->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(w.get()));
     EXPECT_EQ(fired(w->mnuforum, Qt::CTRL | Qt::Key_F), 0);
     EXPECT_EQ(fired(w->mnuCut, Qt::CTRL | Qt::Key_X), 0);
     EXPECT_EQ(fired(w->mnuCopy, Qt::CTRL | Qt::Key_C), 0);
@@ -160,6 +169,7 @@ TEST_F(Shortcuts, RunTheirCommandsAndNothingWhileDisabled) {
 
 TEST_F(Shortcuts, XInAnOpenFileMenuIsTheExitAccessKeyNotTheSwap) {
     QSignalSpy exit(w->mnuExit, &QAction::triggered);
+    ModalAnswer decline([](QWidget* m) { qobject_cast<save*>(m)->HScroll1->setValue(4); });
     w->mnuFile->popup(w->mapToGlobal(QPoint(0, 0)));
     ASSERT_TRUE(QTest::qWaitForWindowExposed(w->mnuFile));
     QTest::keyClick(w->mnuFile, Qt::Key_X);

@@ -220,6 +220,8 @@ TEST_F(Options, ChoosingABrushOrPatternLoadsIt) {
 TEST(Libraries, MissingFoldersLeaveEmptyListsAndNoSelection) {
     QTemporaryDir app;
     frmmain w;
+    w.endProgram = [] {};
+    ModalAnswer cancelStartup([](QWidget* m) { m->close(); });
     QSignalSpy listed(&w, &frmmain::LibrariesListed);
     w.Form_Load(app.path());
     ASSERT_TRUE(listed.wait(5000));
@@ -237,6 +239,8 @@ TEST(Libraries, UnreadableFirstEntryKeepsThePreviousPicture) {
     junk.write("BM this is no picture");
     junk.close();
     frmmain w;
+    w.endProgram = [] {};
+    ModalAnswer cancelStartup([](QWidget* m) { m->close(); });
     QSignalSpy listed(&w, &frmmain::LibrariesListed);
     w.Form_Load(app.path());
     ASSERT_TRUE(listed.wait(5000));

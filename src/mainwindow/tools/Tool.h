@@ -1,7 +1,14 @@
 #pragma once
 
+#include <QImage>
+
 #include "mainwindow/DrawingState.h"
+#include "surface/Colour.h"
 #include "surface/Surface.h"
+
+namespace nt {
+class UniformRandom;
+}
 
 namespace nt::tools {
 
@@ -14,11 +21,40 @@ struct PointerEvent {
     double y = 0;
 };
 
-// What a tool may touch: the canvas and the shared drawing state, never the window, so
-// tools run in tests on a bare surface.
+enum class FillMode { Colour, Pattern };                // the fill type list
+enum class EraserShape { Square, Round };               // the eraser's shape list
+enum class GradientDirection { Horizontal, Vertical };  // the gradient's direction list
+
+// The palette and the option lists as the paint tools see them, and nothing more of the
+// window. Each call answers from the controls as they are at that moment, so an option
+// takes effect exactly where a tool reads it (the fill type at each press, the eraser's
+// size at each dab, the gradient's direction at each release).
+class ToolEnvironment {
+  public:
+    virtual ~ToolEnvironment() = default;
+    // Palette colour 1 or 2; setting one updates the palette's display.
+    virtual Colour paletteColour(int which) const = 0;
+    virtual void setPaletteColour(int which, Colour c) = 0;
+    virtual FillMode fillMode() const = 0;
+    // The chosen fill pattern; a null image while none is loaded.
+    virtual const QImage& fillPattern() const = 0;
+    // The magic pen's brush as loaded, and the copy that is recoloured and stamped.
+    virtual const Surface& brushPicture() const = 0;
+    virtual Surface& brushWork() = 0;
+    virtual int eraserSize() const = 0;  // pixels
+    virtual EraserShape eraserShape() const = 0;
+    virtual GradientDirection gradientDirection() const = 0;
+    // The program's one uniform generator, shared with the random filters.
+    virtual UniformRandom& random() = 0;
+};
+
+// What a tool may touch: the canvas, the shared drawing state and the environment above,
+// never the window, so tools run in tests on a bare surface. The line and shape tools need
+// no environment; the paint tools do nothing without one.
 struct ToolContext {
     Surface& canvas;
     DrawingState& state;
+    ToolEnvironment* env = nullptr;
 };
 
 // A tool's own steps inside the pointer pipeline. The pipeline does everything around them

@@ -1,8 +1,11 @@
 #include "mainwindow/tools/ToolSet.h"
 
+#include "mainwindow/tools/DabTools.h"
 #include "mainwindow/tools/FreehandTool.h"
+#include "mainwindow/tools/GradientTool.h"
 #include "mainwindow/tools/PolygonTool.h"
 #include "mainwindow/tools/ShapeTool.h"
+#include "mainwindow/tools/SingleClickTools.h"
 
 namespace nt::tools {
 
@@ -21,7 +24,13 @@ ToolSet::ToolSet() {
     tools_[kRoundRect] = std::make_unique<ShapeTool>(Shape::RoundRect);
     tools_[kFilledRoundRect] = std::make_unique<ShapeTool>(Shape::FilledRoundRect);
     tools_[kPolygon] = std::make_unique<PolygonTool>();
-    // TODO(paint tools, selection/clone/text): these slots get their real tools.
+    tools_[kFill] = std::make_unique<FillTool>();
+    tools_[kAirbrush] = std::make_unique<AirbrushTool>();
+    tools_[kMagicPen] = std::make_unique<MagicPenTool>();
+    tools_[kEraser] = std::make_unique<EraserTool>();
+    tools_[kPicker] = std::make_unique<PickerTool>();
+    tools_[kGradient] = std::make_unique<GradientTool>();
+    // TODO(selection/clone/text): these slots get their real tools.
     for (int i = 0; i < kToolCount; ++i) {
         if (!tools_[i]) tools_[i] = std::make_unique<PendingTool>(familyOf(i) == Family::Dab);
     }

@@ -1,0 +1,30 @@
+#pragma once
+
+#include "mainwindow/tools/Tool.h"
+
+class frmmain;
+
+namespace nt {
+
+// The main window as the paint tools see it: the palette, the option lists, the pattern,
+// the brush surfaces and the shared generator, read from the window at each call.
+class WindowToolEnvironment : public tools::ToolEnvironment {
+  public:
+    explicit WindowToolEnvironment(frmmain& window) : w_(window) {}
+
+    Colour paletteColour(int which) const override;
+    void setPaletteColour(int which, Colour c) override;
+    tools::FillMode fillMode() const override;
+    const QImage& fillPattern() const override;
+    const Surface& brushPicture() const override;
+    Surface& brushWork() override;
+    int eraserSize() const override;
+    tools::EraserShape eraserShape() const override;
+    tools::GradientDirection gradientDirection() const override;
+    UniformRandom& random() override;
+
+  private:
+    frmmain& w_;
+};
+
+}  // namespace nt
