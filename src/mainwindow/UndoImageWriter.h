@@ -9,6 +9,8 @@
 #include <QImage>
 #include <QString>
 
+#include "surface/Surface.h"
+
 namespace nt {
 
 // Keeps the canvas image of the last press and writes it to a working file without making the
@@ -31,6 +33,12 @@ class UndoImageWriter {
 
     // Takes the image of this press; the file name resolves against the current directory now.
     void take(const QImage& image);
+    // The same for a surface's persistent image, kept in a copy of our own that is brought up
+    // to date with what changed since the last press: the press costs what the last stroke
+    // touched, and the canvas never shares its pixels with the writer (so drawing right after
+    // the press copies nothing). Only while an earlier write is still running does the copy
+    // have to be duplicated first.
+    void takeFrom(Surface& surface);
     // The image of the last take (null before the first).
     QImage latest() const;
     // Blocks until the newest image taken is written (or its write failed).
@@ -52,6 +60,8 @@ class UndoImageWriter {
     std::condition_variable idle_;
     QImage latest_;
     QImage pending_;
+    bool pendingOwned_ = false;  // pending_ is copy_, not shared with a canvas
+    QImage copy_;                // takeFrom's own copy of the canvas
     QString pendingPath_;
     std::vector<QImage> retired_;  // let go by take(), freed by the worker
     bool hasPending_ = false;

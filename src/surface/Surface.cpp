@@ -39,7 +39,19 @@ void Surface::replaceImages(QImage image) {
     screen_ = image_.copy();
     screenDirty_.reset(image_.height());
     opDirty_.reset(image_.height());
+    changedSinceCopy_.reset(image_.height());
+    wholeChangedSinceCopy_ = true;
     notify(image_.rect());
+}
+
+void Surface::updateCopy(QImage& copy) {
+    if (wholeChangedSinceCopy_ || copy.size() != image_.size() || copy.format() != image_.format()) {
+        copy = image_.copy();
+    } else {
+        changedSinceCopy_.forEach([&](int y, int x0, int x1) { copySpan(image_, copy, y, x0, x1); });
+    }
+    changedSinceCopy_.clear();
+    wholeChangedSinceCopy_ = false;
 }
 
 void Surface::notify(const QRect& r) {
@@ -70,6 +82,7 @@ void Surface::finishOperation(bool persistent) {
     if (persistent) {
         // Persistent drawing shows at once: the screen takes the new pixels.
         opDirty_.forEach([&](int y, int x0, int x1) { copySpan(image_, screen_, y, x0, x1); });
+        changedSinceCopy_.merge(opDirty_);
     } else {
         screenDirty_.merge(opDirty_);
     }
@@ -140,6 +153,7 @@ void Surface::Cls() {
     image_.fill(p);
     screen_.fill(p);
     screenDirty_.clear();
+    wholeChangedSinceCopy_ = true;
     CurrentX = CurrentY = 0;
     notify(image_.rect());
 }

@@ -83,6 +83,11 @@ public:
     // Changes the size keeping the top-left content; new area is BackColor. Throws SurfaceSizeError.
     void resize(int width, int height);
 
+    // Brings `copy` up to date with the persistent image, copying only what changed since the
+    // last call (everything the first time, or after the size or whole picture changed).
+    // Meant for one long-lived copy per surface, such as the undo image of the last press.
+    void updateCopy(QImage& copy);
+
     // Called with the screen rectangle that changed, for the widget to repaint.
     void setScreenListener(std::function<void(const QRect&)> listener) {
         listener_ = std::move(listener);
@@ -117,6 +122,8 @@ private:
     std::shared_ptr<const PatternBrush> pattern_;
     DirtyRows screenDirty_;  // where the screen differs from the persistent image
     DirtyRows opDirty_;      // what the current operation touched
+    DirtyRows changedSinceCopy_;  // persistent pixels changed since the last updateCopy
+    bool wholeChangedSinceCopy_ = true;
     std::function<void(const QRect&)> listener_;
 };
 

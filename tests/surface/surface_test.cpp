@@ -231,3 +231,30 @@ TEST(PatternBrush, SelectAndRestore) {
     EXPECT_TRUE(DeleteObject(pattern));
     EXPECT_FALSE(pattern);
 }
+
+TEST(Surface, UpdateCopyFollowsEveryKindOfChange) {
+    Surface s(30, 20, kWhite);
+    QImage copy;
+    s.updateCopy(copy);
+    EXPECT_EQ(copy, s.Image());
+    s.PSet(3, 4, kRed);  // persistent drawing
+    s.setAutoRedraw(false);
+    s.PSet(9, 9, kBlue);  // a screen-only preview is no change of the picture
+    s.setAutoRedraw(true);
+    const QImage untouched = copy;  // shares the old pixels: the update must not write into them
+    s.updateCopy(copy);
+    EXPECT_EQ(copy, s.Image());
+    EXPECT_EQ(fromPixel(untouched.pixel(3, 4)), kWhite);
+    s.setBackColor(kBlue);
+    s.Cls();
+    s.updateCopy(copy);
+    EXPECT_EQ(copy, s.Image());
+    s.resize(12, 40);
+    s.updateCopy(copy);
+    EXPECT_EQ(copy, s.Image());
+    QImage pic(5, 5, QImage::Format_RGB32);
+    pic.fill(toPixel(kRed));
+    s.setPicture(pic, true);
+    s.updateCopy(copy);
+    EXPECT_EQ(copy, s.Image());
+}
