@@ -17,6 +17,7 @@
 #include <QDir>
 #include <QTemporaryDir>
 
+#include "StartedWindow.h"
 #include "mainwindow/frmmain.h"
 
 extern char** environ;
@@ -25,27 +26,6 @@ namespace {
 
 constexpr int kSmallW = 800, kSmallH = 500, kLargeW = 6000, kLargeH = 4000;
 
-struct Window {
-    QTemporaryDir work;  // the undo image goes here
-    std::unique_ptr<frmmain> w;
-    Window(int width, int height) {
-        QDir::setCurrent(work.path());
-        w = std::make_unique<frmmain>();
-        // The start-up dialog is cancelled as soon as it shows.
-        QTimer answer;
-        QObject::connect(&answer, &QTimer::timeout, [&answer] {
-            if (auto* d = qobject_cast<QDialog*>(QApplication::activeModalWidget())) {
-                d->reject();
-                answer.stop();
-            }
-        });
-        answer.start(5);
-        w->Form_Load(QCoreApplication::applicationDirPath());
-        while (answer.isActive()) QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
-        w->SrcDc->resizeSurface(width, height);
-        QCoreApplication::processEvents();
-    }
-};
 
 // A pointer path wandering over a 200 x 200 area near the middle of the canvas.
 QPointF pathPoint(int width, int height, int i) {

@@ -17,33 +17,13 @@
 #include <QTemporaryDir>
 #include <QTimer>
 
+#include "StartedWindow.h"
 #include "mainwindow/frmmain.h"
 
 namespace {
 
 constexpr int kSmallW = 800, kSmallH = 500, kLargeW = 6000, kLargeH = 4000;
 
-// The started window, its start-up dialog cancelled, with the canvas at the size asked for.
-struct Window {
-    QTemporaryDir work;  // "undo.bmp" goes here
-    std::unique_ptr<frmmain> w;
-    Window(int width, int height) {
-        QDir::setCurrent(work.path());
-        w = std::make_unique<frmmain>();
-        QTimer answer;
-        QObject::connect(&answer, &QTimer::timeout, [&answer] {
-            if (auto* d = qobject_cast<QDialog*>(QApplication::activeModalWidget())) {
-                d->reject();
-                answer.stop();
-            }
-        });
-        answer.start(5);
-        w->Form_Load(QCoreApplication::applicationDirPath());
-        while (answer.isActive()) QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
-        w->SrcDc->resizeSurface(width, height);
-        QCoreApplication::processEvents();
-    }
-};
 
 double secondsOf(const std::function<void()>& f) {
     const auto start = std::chrono::steady_clock::now();

@@ -7,7 +7,7 @@
 #include <QTest>
 #include <QUrl>
 
-#include "ModalAnswer.h"
+#include "support/ModalAnswer.h"
 #include "document/errbox.h"
 
 namespace {

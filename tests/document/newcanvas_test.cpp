@@ -6,7 +6,7 @@
 #include <QTest>
 #include <gtest/gtest.h>
 
-#include "ModalAnswer.h"
+#include "support/ModalAnswer.h"
 #include "document/NewCanvas.h"
 #include "document/errbox.h"
 #include "document/frmNew.h"

@@ -9,7 +9,7 @@
 #include <QTimer>
 #include <gtest/gtest.h>
 
-#include "ModalAnswer.h"
+#include "support/ModalAnswer.h"
 #include "document/errbox.h"
 #include "document/save.h"
 #include "platform/Picture.h"

@@ -3,7 +3,7 @@
 #include <QPushButton>
 #include <QTest>
 
-#include "ModalAnswer.h"
+#include "support/ModalAnswer.h"
 #include "document/warndywtd.h"
 #include "globals/Globals.h"
 

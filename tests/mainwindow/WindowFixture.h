@@ -3,6 +3,8 @@
 #include <functional>
 
 #include <gtest/gtest.h>
+
+#include "support/ModalAnswer.h"
 #include <QAction>
 #include <QApplication>
 #include <QComboBox>
@@ -19,26 +21,6 @@
 #include "mainwindow/frmmain.h"
 #include "palette/dColorPallete.h"
 
-// Answers the next modal dialog: polls for it and hands it to `act`, which must close it.
-class ModalAnswer {
-  public:
-    explicit ModalAnswer(std::function<void(QWidget*)> act) : act_(std::move(act)) {
-        QObject::connect(&timer_, &QTimer::timeout, [this] {
-            if (QWidget* m = QApplication::activeModalWidget()) {
-                timer_.stop();
-                seen_ = m;
-                act_(m);
-            }
-        });
-        timer_.start(10);
-    }
-    QWidget* seen() const { return seen_; }
-
-  private:
-    std::function<void(QWidget*)> act_;
-    QTimer timer_;
-    QWidget* seen_ = nullptr;
-};
 
 // A started main window on the offscreen platform, with the shipped libraries (the resources
 // folder stands in for the application folder) and a scratch current directory for the
@@ -60,7 +42,7 @@ class WindowTest : public ::testing::Test {
         if (!w->librariesListed()) {
             ASSERT_TRUE(listed.wait(5000));
         }
-        ASSERT_TRUE(QTest::qWaitFor([&] { return cancelStartup.seen() != nullptr; }, 5000));
+        ASSERT_TRUE(QTest::qWaitFor([&] { return cancelStartup.seen(); }, 5000));
     }
     void TearDown() override {
         w.reset();

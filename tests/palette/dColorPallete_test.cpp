@@ -3,6 +3,8 @@
 #include <vector>
 
 #include <gtest/gtest.h>
+
+#include "support/ModalAnswer.h"
 #include <QApplication>
 #include <QColorDialog>
 #include <QSignalSpy>
@@ -44,26 +46,6 @@ void doubleClick(QWidget* w, Qt::MouseButton b, QPoint pos) {
     QTest::mouseRelease(w, b, {}, pos);
 }
 
-// Answers the next modal dialog: polls for it and hands it to `act`, which must close it.
-class ModalAnswer {
-  public:
-    explicit ModalAnswer(std::function<void(QWidget*)> act) : act_(std::move(act)) {
-        QObject::connect(&timer_, &QTimer::timeout, [this] {
-            if (QWidget* w = QApplication::activeModalWidget()) {
-                timer_.stop();
-                seen_ = true;
-                act_(w);
-            }
-        });
-        timer_.start(10);
-    }
-    bool seen() const { return seen_; }
-
-  private:
-    std::function<void(QWidget*)> act_;
-    QTimer timer_;
-    bool seen_ = false;
-};
 
 struct DialogSeen {
     Colour initial = 0;
