@@ -6,6 +6,7 @@
 #include <QLineEdit>
 #include <QPainter>
 #include <QPushButton>
+#include <QScreen>
 
 #include "document/NewCanvas.h"
 #include "document/errbox.h"
@@ -94,6 +95,12 @@ frmNew::frmNew(QWidget* owner) : QDialog(owner) {
 
     connect(cmdOK, &QPushButton::clicked, this, &frmNew::cmdOK_Click);
     connect(cmdCancel, &QPushButton::clicked, this, &frmNew::cmdCancel_Click);
+}
+
+void frmNew::showEvent(QShowEvent* e) {
+    // Centred on the screen, not on the main window.
+    if (QScreen* s = screen()) move(s->availableGeometry().center() - rect().center());
+    QDialog::showEvent(e);
 }
 
 void frmNew::cmdOK_Click() {

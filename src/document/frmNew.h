@@ -37,4 +37,7 @@ public:
 
     void cmdOK_Click();
     void cmdCancel_Click();
+
+protected:
+    void showEvent(QShowEvent* e) override;
 };

@@ -7,6 +7,7 @@
 #include <QPainter>
 #include <QPointer>
 #include <QPushButton>
+#include <QScreen>
 #include <QScrollBar>
 #include <QTimer>
 
@@ -112,6 +113,8 @@ save::save(QWidget* owner) : QDialog(owner), beep(&QApplication::beep) {
 }
 
 void save::showEvent(QShowEvent* e) {
+    // Centred on the screen, not on the main window.
+    if (QScreen* s = screen()) move(s->availableGeometry().center() - rect().center());
     if (!beeped_) {
         beeped_ = true;
         if (beep) beep();
