@@ -9,6 +9,11 @@
 
 #include "platform/Picture.h"
 
+#ifdef NT_BENCH_OPENCV
+#include <opencv2/core.hpp>
+#include <opencv2/imgcodecs.hpp>
+#endif
+
 namespace {
 
 constexpr int kWidth = 6000;
@@ -71,6 +76,53 @@ void BM_EncodeBmp24(benchmark::State& state) {
     }
 }
 BENCHMARK(BM_EncodeBmp24)->Unit(benchmark::kMillisecond);
+
+// Into one buffer kept across calls, as OpenCV's imencode reuses its vector below.
+void BM_EncodeBmp24Reused(benchmark::State& state) {
+    const QImage& image = picture();
+    QByteArray bytes;
+    for (auto _ : state) {
+        nt::encodeBmpInto(image, bytes);
+        benchmark::DoNotOptimize(bytes.data());
+    }
+}
+BENCHMARK(BM_EncodeBmp24Reused)->Unit(benchmark::kMillisecond);
+
+#ifdef NT_BENCH_OPENCV
+// OpenCV's BMP codec on the same picture (as 24-bit BGR, its native layout), same run.
+const cv::Mat& bgr() {
+    static const cv::Mat m = [] {
+        cv::Mat out(kHeight, kWidth, CV_8UC3);
+        for (int y = 0; y < kHeight; ++y) {
+            const auto* src = reinterpret_cast<const std::uint32_t*>(picture().constScanLine(y));
+            auto* dst = out.ptr<unsigned char>(y);
+            for (int x = 0; x < kWidth; ++x) {
+                dst[3 * x] = static_cast<unsigned char>(src[x]);
+                dst[3 * x + 1] = static_cast<unsigned char>(src[x] >> 8);
+                dst[3 * x + 2] = static_cast<unsigned char>(src[x] >> 16);
+            }
+        }
+        return out;
+    }();
+    return m;
+}
+void BM_OpenCvEncodeBmp(benchmark::State& state) {
+    std::vector<unsigned char> buf;
+    for (auto _ : state) {
+        cv::imencode(".bmp", bgr(), buf);
+        benchmark::DoNotOptimize(buf.data());
+    }
+}
+BENCHMARK(BM_OpenCvEncodeBmp)->Unit(benchmark::kMillisecond);
+void BM_OpenCvDecodeBmp(benchmark::State& state) {
+    const std::vector<unsigned char> file(bmp().begin(), bmp().end());
+    for (auto _ : state) {
+        cv::Mat m = cv::imdecode(file, cv::IMREAD_COLOR);
+        benchmark::DoNotOptimize(m.data);
+    }
+}
+BENCHMARK(BM_OpenCvDecodeBmp)->Unit(benchmark::kMillisecond);
+#endif
 
 }  // namespace
 

@@ -119,15 +119,27 @@ PictureError writeError(const QString& path, const QSaveFile& file, std::int64_t
 }  // namespace
 
 QByteArray encodeBmp(const QImage& image) {
+    QByteArray out;
+    encodeBmpInto(image, out);
+    return out;
+}
+
+bool encodeBmpInto(const QImage& image, QByteArray& out) {
     const auto layout = layoutOf(image);
-    if (!layout) return {};
+    if (!layout) {
+        out.clear();
+        return false;
+    }
     const QImage rgb = asRgbWords(image);
-    QByteArray out(static_cast<qsizetype>(layout->fileBytes), Qt::Uninitialized);
-    preferLargePages(out.data(), out.size());
+    const auto bytes = static_cast<qsizetype>(layout->fileBytes);
+    // A buffer kept from an earlier call is reused; a new one is asked for in large pages.
+    const bool fresh = out.capacity() < bytes;
+    out.resize(bytes);
+    if (fresh) preferLargePages(out.data(), out.size());
     auto* p = reinterpret_cast<std::uint8_t*>(out.data());
     writeHeader(*layout, p);
     encodeRows(rgb, *layout, 0, layout->height, p + kHeaderBytes);
-    return out;
+    return true;
 }
 
 std::optional<PictureError> savePictureBmp(const QImage& image, const QString& path) {

@@ -55,6 +55,9 @@ PictureResult loadPicture(const QString& path, Colour matte = kWhite);
 // 24-bit bottom-up BMP, 54-byte header, rows padded to 4 bytes; the alpha byte is dropped.
 // Empty when the image is null or too large for the format's 32-bit sizes.
 QByteArray encodeBmp(const QImage& image);
+// The same into `out`, reusing its memory when it is large enough; false (and `out` empty)
+// where encodeBmp gives an empty array.
+bool encodeBmpInto(const QImage& image, QByteArray& out);
 
 // Writes encodeBmp's file through a temporary file renamed over `path` when complete, so a
 // failed write leaves an existing file as it was. Returns the reason on failure.
