@@ -58,6 +58,21 @@ TEST(BmpWriter, RoundTripIsBitExact) {
     EXPECT_TRUE(encodeBmp(QImage()).isEmpty());
 }
 
+TEST(BmpWriter, ReusedBufferGivesTheSameFileForEverySize) {
+    QByteArray reused;
+    // Large, then smaller, then larger again: stale bytes from an earlier picture must not
+    // survive in the padding or past the end.
+    for (const QSize size : {QSize(9, 7), QSize(3, 2), QSize(1, 1), QSize(13, 5)}) {
+        QImage img(size, QImage::Format_RGB32);
+        for (int y = 0; y < size.height(); ++y)
+            for (int x = 0; x < size.width(); ++x) img.setPixel(x, y, qRgb(x * 20, y * 30, 200 - x));
+        ASSERT_TRUE(encodeBmpInto(img, reused));
+        EXPECT_EQ(reused, encodeBmp(img)) << size.width() << " x " << size.height();
+    }
+    EXPECT_FALSE(encodeBmpInto(QImage(), reused));
+    EXPECT_TRUE(reused.isEmpty());
+}
+
 TEST(BmpWriter, SavedFileLoadsBackAndReplacesTheOldOne) {
     QTemporaryDir dir;
     const QString path = dir.filePath("picture.jpg");  // the name does not change the format
