@@ -13,9 +13,9 @@
 #include <benchmark/benchmark.h>
 #include <QApplication>
 #include <QDialog>
-#include <QTimer>
 #include <QDir>
 #include <QTemporaryDir>
+#include <QTimer>
 
 #include "StartedWindow.h"
 #include "mainwindow/frmmain.h"
@@ -25,7 +25,6 @@ extern char** environ;
 namespace {
 
 constexpr int kSmallW = 800, kSmallH = 500, kLargeW = 6000, kLargeH = 4000;
-
 
 // A pointer path wandering over a 200 x 200 area near the middle of the canvas.
 QPointF pathPoint(int width, int height, int i) {

@@ -16,8 +16,11 @@ int main(int argc, char** argv) {
     cv::Mat in = cv::imread(argv[1], cv::IMREAD_COLOR);
     if (in.empty()) return 2;
     cv::Mat out;
-    if (!std::strcmp(argv[3], "invert")) cv::bitwise_not(in, out);
-    else if (!std::strcmp(argv[3], "blur")) cv::blur(in, out, cv::Size(3, 3));
-    else cv::resize(in, out, cv::Size(in.cols / 4, in.rows / 4), 0, 0, cv::INTER_AREA);
+    if (!std::strcmp(argv[3], "invert"))
+        cv::bitwise_not(in, out);
+    else if (!std::strcmp(argv[3], "blur"))
+        cv::blur(in, out, cv::Size(3, 3));
+    else
+        cv::resize(in, out, cv::Size(in.cols / 4, in.rows / 4), 0, 0, cv::INTER_AREA);
     return cv::imwrite(argv[2], out) ? 0 : 3;
 }

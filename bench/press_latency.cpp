@@ -24,7 +24,6 @@ namespace {
 
 constexpr int kSmallW = 800, kSmallH = 500, kLargeW = 6000, kLargeH = 4000;
 
-
 double secondsOf(const std::function<void()>& f) {
     const auto start = std::chrono::steady_clock::now();
     f();

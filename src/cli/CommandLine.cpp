@@ -32,9 +32,10 @@ QString usageText() {
         "\n"
         "Operations:\n");
     for (const Operation& op : operations())
-        text += QStringLiteral("  %1 %2\n")
-                    .arg(QLatin1StringView(op.name.data(), static_cast<qsizetype>(op.name.size())),
-                         QLatin1StringView(op.usage.data(), static_cast<qsizetype>(op.usage.size())));
+        text +=
+            QStringLiteral("  %1 %2\n")
+                .arg(QLatin1StringView(op.name.data(), static_cast<qsizetype>(op.name.size())),
+                     QLatin1StringView(op.usage.data(), static_cast<qsizetype>(op.usage.size())));
     return text;
 }
 

@@ -62,7 +62,8 @@ std::optional<std::int16_t> adjustAmount(const QString& text, std::string& why) 
 
 Result rgbShift(QImage& p, const QStringList& a, RunState&) {
     std::string why;
-    const auto r = adjustAmount(a[0], why), g = adjustAmount(a[1], why), b = adjustAmount(a[2], why);
+    const auto r = adjustAmount(a[0], why), g = adjustAmount(a[1], why),
+               b = adjustAmount(a[2], why);
     if (!r || !g || !b) return why;
     return onPixels(p, [&](RasterTarget& t) { AdjustRgb(t, *r, *g, *b); });
 }
@@ -93,13 +94,16 @@ Result frame(QImage& p, const QStringList& a, RunState&) {
 Result mask(QImage& p, const QStringList& a, RunState&) {
     // Transparent parts of the background picture stay see-through, as magenta does.
     auto loaded = loadPicture(a[0], 0xFF00FF);
-    if (auto* error = std::get_if<PictureError>(&loaded)) return "cannot read " + a[0].toStdString() + ": " + error->reason;
+    if (auto* error = std::get_if<PictureError>(&loaded))
+        return "cannot read " + a[0].toStdString() + ": " + error->reason;
     const QImage picture = std::get<QImage>(std::move(loaded));
     return onPixels(p, [&](RasterTarget& t) { LayPicture(t, picture, StretchMode::Halftone); });
 }
 
-#define NT_PIXEL_OP(fn, call) \
-    [](QImage& p, const QStringList&, RunState&) -> Result { return onPixels(p, [](RasterTarget& t) { call; }); }
+#define NT_PIXEL_OP(fn, call)                                \
+    [](QImage& p, const QStringList&, RunState&) -> Result { \
+        return onPixels(p, [](RasterTarget& t) { call; });   \
+    }
 
 const std::array kOperations{
     Operation{"invert", 0, "", NT_PIXEL_OP(invert, InvertColors(t))},
@@ -131,7 +135,9 @@ const std::array kOperations{
 
 }  // namespace
 
-std::span<const Operation> operations() { return kOperations; }
+std::span<const Operation> operations() {
+    return kOperations;
+}
 
 const Operation* findOperation(const QString& name) {
     for (const Operation& op : kOperations)

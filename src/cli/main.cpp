@@ -28,8 +28,9 @@ int run(const nt::cli::Job& job) {
     for (const nt::cli::Step& step : job.steps) {
         if (auto refused = step.operation->apply(picture, step.arguments, state)) {
             const auto& name = step.operation->name;
-            printError(QStringLiteral("%1: %2").arg(QLatin1StringView(name.data(), static_cast<qsizetype>(name.size())),
-                                                    QString::fromStdString(*refused)));
+            printError(QStringLiteral("%1: %2").arg(
+                QLatin1StringView(name.data(), static_cast<qsizetype>(name.size())),
+                QString::fromStdString(*refused)));
             return kUsage;
         }
     }

@@ -7,7 +7,8 @@ namespace nt {
 // Qt splits the patterns of an entry at blanks, so blanks stand where the original
 // dialog separated them with semicolons.
 QStringList pictureFileTypes() {
-    return {QStringLiteral("所有支持的格式 (*.bmp *.dib *.rle *.jpg *.jpeg *.jpe *.gif *.ico *.cur *.wmf *.emf *.tnxp)"),
+    return {QStringLiteral("所有支持的格式 (*.bmp *.dib *.rle *.jpg *.jpeg *.jpe *.gif *.ico *.cur "
+                           "*.wmf *.emf *.tnxp)"),
             QStringLiteral("位图 (*.bmp *.dib *.rle)"),
             QStringLiteral("JPEG图像 (*.jpg *.jpeg *.jpe)"),
             QStringLiteral("GIF图片 (*.gif)"),
@@ -16,7 +17,9 @@ QStringList pictureFileTypes() {
             QStringLiteral("图元文件 (*.wmf *.emf)")};
 }
 
-QStringList pictureFileTypesWithoutAll() { return pictureFileTypes().mid(1); }
+QStringList pictureFileTypesWithoutAll() {
+    return pictureFileTypes().mid(1);
+}
 
 QString runFileDialog(QWidget* owner, const FileDialogRequest& request) {
     QFileDialog dialog(owner, request.title, request.folder);

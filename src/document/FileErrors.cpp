@@ -7,12 +7,18 @@ namespace nt {
 FileErrorReport describeFileError(const PictureError& error) {
     using K = PictureError::Kind;
     switch (error.kind) {
-        case K::InvalidPicture: return {481, invalidPictureReason()};
-        case K::NotFound: return {53, QStringLiteral("文件未找到")};
-        case K::AccessDenied: return {70, QStringLiteral("拒绝的权限")};
-        case K::ReadFailed: return {57, QStringLiteral("设备 I/O 错误")};
-        case K::WriteFailed: return {75, QStringLiteral("路径/文件访问错误")};
-        case K::DiskFull: return {61, QStringLiteral("磁盘已满")};
+        case K::InvalidPicture:
+            return {481, invalidPictureReason()};
+        case K::NotFound:
+            return {53, QStringLiteral("文件未找到")};
+        case K::AccessDenied:
+            return {70, QStringLiteral("拒绝的权限")};
+        case K::ReadFailed:
+            return {57, QStringLiteral("设备 I/O 错误")};
+        case K::WriteFailed:
+            return {75, QStringLiteral("路径/文件访问错误")};
+        case K::DiskFull:
+            return {61, QStringLiteral("磁盘已满")};
     }
     return {481, invalidPictureReason()};
 }

@@ -21,12 +21,16 @@ std::optional<WorkspaceLayout> layoutWorkspace(QSize client, int statusBarHeight
 }
 
 namespace {
-int toInt16(long long v) { return static_cast<int>(std::clamp<long long>(v, -32768, 32767)); }
+int toInt16(long long v) {
+    return static_cast<int>(std::clamp<long long>(v, -32768, 32767));
+}
 }  // namespace
 
 ScrollRanges scrollRanges(QSize canvas, QSize workspace) {
-    return {toInt16(static_cast<long long>(canvas.width()) - workspace.width() + kScrollBarThickness),
-            toInt16(static_cast<long long>(canvas.height()) - workspace.height() + kScrollBarThickness)};
+    return {
+        toInt16(static_cast<long long>(canvas.width()) - workspace.width() + kScrollBarThickness),
+        toInt16(static_cast<long long>(canvas.height()) - workspace.height() +
+                kScrollBarThickness)};
 }
 
 GripPositions initialGrips() {
@@ -53,12 +57,18 @@ QSize dragGrip(int index, QPoint handle, double dx, double dy, QSize canvas) {
         if (!std::isfinite(d)) return 0LL;
         return static_cast<long long>(std::clamp(std::trunc(d), -1e9, 1e9));
     };
-    const auto atLeastOne = [](long long v) { return static_cast<int>(std::clamp<long long>(v, 1, 1'000'000'000)); };
+    const auto atLeastOne = [](long long v) {
+        return static_cast<int>(std::clamp<long long>(v, 1, 1'000'000'000));
+    };
     switch (index) {
-        case 0: return QSize(atLeastOne(handle.x() + whole(dx)), canvas.height());
-        case 1: return QSize(atLeastOne(handle.x() + whole(dx)), atLeastOne(handle.y() + whole(dy)));
-        case 2: return QSize(canvas.width(), atLeastOne(handle.y() + whole(dy)));
-        default: return canvas;
+        case 0:
+            return QSize(atLeastOne(handle.x() + whole(dx)), canvas.height());
+        case 1:
+            return QSize(atLeastOne(handle.x() + whole(dx)), atLeastOne(handle.y() + whole(dy)));
+        case 2:
+            return QSize(canvas.width(), atLeastOne(handle.y() + whole(dy)));
+        default:
+            return canvas;
     }
 }
 

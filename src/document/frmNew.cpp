@@ -45,7 +45,8 @@ void frmNew::ShowModal(QWidget* owner) {
 frmNew::frmNew(QWidget* owner) : QDialog(owner) {
     setObjectName(QStringLiteral("frmNew"));
     setWindowTitle(QStringLiteral("新建画布"));
-    setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
+    setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                   Qt::WindowCloseButtonHint);
     setAttribute(Qt::WA_DeleteOnClose, false);
 
     lblWidth = namedLabel("lblWidth", QStringLiteral("宽度:"), this);
@@ -65,10 +66,11 @@ frmNew::frmNew(QWidget* owner) : QDialog(owner) {
     cmdOK->setDefault(true);
     cmdCancel = new QPushButton(QStringLiteral("取消"), this);
     cmdCancel->setObjectName(QStringLiteral("cmdCancel"));
-    Label8 = namedLabel("Label8",
-                        QStringLiteral("小贴士：在调色时，左键定颜色1,右键定颜色2.绘画用左键画颜色1,"
-                                       "右键画颜色2.双击左键自定义颜色1,右键自定义颜色2."),
-                        this);
+    Label8 =
+        namedLabel("Label8",
+                   QStringLiteral("小贴士：在调色时，左键定颜色1,右键定颜色2.绘画用左键画颜色1,"
+                                  "右键画颜色2.双击左键自定义颜色1,右键自定义颜色2."),
+                   this);
     Label8->setWordWrap(true);
     Label1 = namedLabel("Label1", QStringLiteral("NorvalyTintora:画你所想,随手就画。"), this);
     Label1->setWordWrap(true);

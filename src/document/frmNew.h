@@ -18,7 +18,7 @@ class QPushButton;
 
 class frmNew : public QDialog {
     Q_OBJECT
-public:
+  public:
     static void ShowModal(QWidget* owner);
 
     explicit frmNew(QWidget* owner = nullptr);
@@ -38,6 +38,6 @@ public:
     void cmdOK_Click();
     void cmdCancel_Click();
 
-protected:
+  protected:
     void showEvent(QShowEvent* e) override;
 };

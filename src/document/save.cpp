@@ -59,7 +59,9 @@ save* save::Instance(QWidget* owner) {
     return instance;
 }
 
-bool save::ShowModal(const QImage& canvas, QWidget* owner) { return Instance(owner)->showFor(canvas); }
+bool save::ShowModal(const QImage& canvas, QWidget* owner) {
+    return Instance(owner)->showFor(canvas);
+}
 
 bool save::showFor(const QImage& canvas) {
     canvas_ = canvas;
@@ -76,7 +78,8 @@ save::save(QWidget* owner) : QDialog(owner), beep(&QApplication::beep) {
     Label1 = namedLabel("Label1", this);
     Label1->setText(QStringLiteral("是否保存当前画布?"));
     Label2 = namedLabel("Label2", this);
-    Label2->setText(QStringLiteral("如果选择\"不保存'将自动保存backup1.bmp到程序目录,下次关闭时会被删除。"));
+    Label2->setText(
+        QStringLiteral("如果选择\"不保存'将自动保存backup1.bmp到程序目录,下次关闭时会被删除。"));
     Label2->setWordWrap(true);
     Label3 = namedLabel("Label3", this);
     Label3->setText(QStringLiteral("向右移动下方滚动条的滑块到最右侧即为不保存"));
@@ -124,13 +127,17 @@ void save::showEvent(QShowEvent* e) {
 
 void save::closeEvent(QCloseEvent* e) {
     // There is no close box: only an answer ends the modal showing.
-    if (Tag == QLatin1String("1") && !isVisible()) e->accept();
-    else e->ignore();
+    if (Tag == QLatin1String("1") && !isVisible())
+        e->accept();
+    else
+        e->ignore();
 }
 
 void save::reject() {}
 
-void save::Timer1_Timer() { Image2->setVisible(!Image2->isVisible()); }
+void save::Timer1_Timer() {
+    Image2->setVisible(!Image2->isVisible());
+}
 
 void save::Command1_Click() {
     nt::FileDialogRequest request;

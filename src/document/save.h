@@ -23,7 +23,7 @@ class QTimer;
 
 class save : public QDialog {
     Q_OBJECT
-public:
+  public:
     // The one instance, created on first use.
     static save* Instance(QWidget* owner);
     // Shows the window modally for this canvas image; true when the user has answered.
@@ -55,12 +55,12 @@ public:
     void HScroll1_Change();
     void Timer1_Timer();
 
-protected:
+  protected:
     void showEvent(QShowEvent* e) override;
     void closeEvent(QCloseEvent* e) override;
     void reject() override;  // Escape does not leave this window
 
-private:
+  private:
     QImage canvas_;
     bool beeped_ = false;
     bool adjusting_ = false;

@@ -42,8 +42,10 @@ void UndoImageWriter::takeFrom(Surface& surface) {
         // is updated in place.
         // Let go of our other references first, so updating the copy does not duplicate it.
         for (QImage* held : {&pending_, &latest_}) {
-            if (held->constBits() == copy_.constBits()) *held = QImage();
-            else retired_.push_back(std::exchange(*held, QImage()));
+            if (held->constBits() == copy_.constBits())
+                *held = QImage();
+            else
+                retired_.push_back(std::exchange(*held, QImage()));
         }
         surface.updateCopy(copy_);
         latest_ = copy_;

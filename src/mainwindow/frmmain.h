@@ -9,10 +9,10 @@
 #include <QMainWindow>
 
 #include "document/FileDialogs.h"
+#include "imageops/Random.h"
 #include "mainwindow/DrawingState.h"
 #include "mainwindow/LibraryLister.h"
 #include "mainwindow/RectShape.h"
-#include "imageops/Random.h"
 #include "mainwindow/UndoImageWriter.h"
 #include "mainwindow/WindowToolEnvironment.h"
 #include "mainwindow/tools/ToolSet.h"

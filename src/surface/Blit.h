@@ -13,8 +13,8 @@ namespace nt {
 
 // Copy w x h from src at (sx, sy) to dst at (dx, dy). src may be the image behind dst
 // (overlap behaves as if copied through a buffer).
-void copyRect(RasterTarget& dst, std::int64_t dx, std::int64_t dy, std::int64_t w,
-              std::int64_t h, const QImage& src, std::int64_t sx, std::int64_t sy);
+void copyRect(RasterTarget& dst, std::int64_t dx, std::int64_t dy, std::int64_t w, std::int64_t h,
+              const QImage& src, std::int64_t sx, std::int64_t sy);
 
 enum class StretchMode { Nearest, Halftone };
 

@@ -12,7 +12,7 @@ namespace nt {
 // Costs follow the rows touched, never the surface size, so previews on a huge
 // canvas stay as cheap as on a small one.
 class DirtyRows {
-public:
+  public:
     explicit DirtyRows(int height = 0) { reset(height); }
 
     void reset(int height) {
@@ -67,7 +67,7 @@ public:
         bottom_ = -1;
     }
 
-private:
+  private:
     struct Span {
         int x0 = INT_MAX;
         int x1 = -1;

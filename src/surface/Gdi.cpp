@@ -7,16 +7,21 @@
 namespace nt {
 namespace {
 
-const QImage& sourceImage(Dc src) { return src.surface->imageFor(src.persistent); }
+const QImage& sourceImage(Dc src) {
+    return src.surface->imageFor(src.persistent);
+}
 
-Pixel pixelOf(Colour c) { return toPixel(plainColour(c)); }
+Pixel pixelOf(Colour c) {
+    return toPixel(plainColour(c));
+}
 
 }  // namespace
 
 bool BitBlt(Dc dst, int x, int y, int w, int h, Dc src, int sx, int sy, std::uint32_t rop) {
     if (!dst.surface || !src.surface || rop != SRCCOPY) return false;
     const QImage& from = sourceImage(src);
-    dst.surface->draw(dst.persistent, [&](RasterTarget& t) { copyRect(t, x, y, w, h, from, sx, sy); });
+    dst.surface->draw(dst.persistent,
+                      [&](RasterTarget& t) { copyRect(t, x, y, w, h, from, sx, sy); });
     return true;
 }
 
@@ -70,13 +75,15 @@ bool ExtFloodFill(Dc dc, int x, int y, Colour colour, std::uint32_t type) {
     if (brush.kind == Brush::Kind::None) return false;
     if (GetPixel(dc, x, y) != colour) return false;
     const Pixel start = pixelOf(colour);
-    dc.surface->draw(dc.persistent, [&](RasterTarget& t) { floodFillSurface(t, x, y, start, brush); });
+    dc.surface->draw(dc.persistent,
+                     [&](RasterTarget& t) { floodFillSurface(t, x, y, start, brush); });
     return true;
 }
 
 HBRUSH CreatePatternBrush(const QImage& bitmap) {
     if (bitmap.isNull() || bitmap.width() < 1 || bitmap.height() < 1) return nullptr;
-    return std::make_shared<const PatternBrush>(PatternBrush{bitmap.convertToFormat(QImage::Format_RGB32)});
+    return std::make_shared<const PatternBrush>(
+        PatternBrush{bitmap.convertToFormat(QImage::Format_RGB32)});
 }
 
 HBRUSH SelectObject(Dc dc, HBRUSH brush) {
@@ -96,7 +103,9 @@ bool Ellipse(Dc dc, int left, int top, int right, int bottom) {
     if (!dc.surface) return false;
     const Pen pen = dc.surface->pen();
     const Brush brush = dc.surface->brush();
-    dc.surface->draw(dc.persistent, [&](RasterTarget& t) { drawEllipse(t, pen, brush, left, top, right, bottom); });
+    dc.surface->draw(dc.persistent, [&](RasterTarget& t) {
+        drawEllipse(t, pen, brush, left, top, right, bottom);
+    });
     return true;
 }
 

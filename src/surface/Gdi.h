@@ -18,7 +18,9 @@ struct Dc {
     Surface* surface = nullptr;
     bool persistent = true;
 };
-inline Dc hDC(Surface& s) { return Dc{&s, s.AutoRedraw()}; }
+inline Dc hDC(Surface& s) {
+    return Dc{&s, s.AutoRedraw()};
+}
 
 inline constexpr std::uint32_t SRCCOPY = 0x00CC0020u;
 inline constexpr int HALFTONE = 4;

@@ -16,7 +16,7 @@ inline constexpr std::int64_t kMaxPixels = std::int64_t{100} * 1000 * 1000;
 std::optional<std::string> checkSurfaceSize(std::int64_t width, std::int64_t height);
 
 class SurfaceSizeError : public std::length_error {
-public:
+  public:
     using std::length_error::length_error;
 };
 

@@ -1,8 +1,8 @@
 #include "surface/NumberText.h"
 
 #include <cctype>
-#include <cmath>
 #include <charconv>
+#include <cmath>
 #include <cstdint>
 #include <limits>
 #include <string>
@@ -27,12 +27,17 @@ double readRadix(const std::string& s, size_t pos, int radix) {
     for (; pos < s.size(); ++pos) {
         const char c = s[pos];
         int d;
-        if (c >= '0' && c <= '9') d = c - '0';
-        else if (radix == 16 && c >= 'a' && c <= 'f') d = c - 'a' + 10;
-        else if (radix == 16 && c >= 'A' && c <= 'F') d = c - 'A' + 10;
-        else break;
+        if (c >= '0' && c <= '9')
+            d = c - '0';
+        else if (radix == 16 && c >= 'a' && c <= 'f')
+            d = c - 'a' + 10;
+        else if (radix == 16 && c >= 'A' && c <= 'F')
+            d = c - 'A' + 10;
+        else
+            break;
         if (d >= radix) break;
-        if (value > (std::numeric_limits<std::uint64_t>::max() >> 4)) return 0;  // overflow: unreadable
+        if (value > (std::numeric_limits<std::uint64_t>::max() >> 4))
+            return 0;  // overflow: unreadable
         value = value * static_cast<std::uint64_t>(radix) + static_cast<std::uint64_t>(d);
         ++digits;
     }
@@ -46,10 +51,12 @@ double readDecimal(const std::string& s) {
     std::string num;
     if (i < s.size() && (s[i] == '+' || s[i] == '-')) num.push_back(s[i++]);
     size_t digits = 0;
-    while (i < s.size() && std::isdigit(static_cast<unsigned char>(s[i]))) num.push_back(s[i++]), ++digits;
+    while (i < s.size() && std::isdigit(static_cast<unsigned char>(s[i])))
+        num.push_back(s[i++]), ++digits;
     if (i < s.size() && s[i] == '.') {
         num.push_back(s[i++]);
-        while (i < s.size() && std::isdigit(static_cast<unsigned char>(s[i]))) num.push_back(s[i++]), ++digits;
+        while (i < s.size() && std::isdigit(static_cast<unsigned char>(s[i])))
+            num.push_back(s[i++]), ++digits;
     }
     if (digits == 0) return 0;
     // An exponent counts only when digits follow it.
@@ -58,7 +65,8 @@ double readDecimal(const std::string& s) {
         std::string exp = "e";
         if (j < s.size() && (s[j] == '+' || s[j] == '-')) exp.push_back(s[j++]);
         size_t expDigits = 0;
-        while (j < s.size() && std::isdigit(static_cast<unsigned char>(s[j]))) exp.push_back(s[j++]), ++expDigits;
+        while (j < s.size() && std::isdigit(static_cast<unsigned char>(s[j])))
+            exp.push_back(s[j++]), ++expDigits;
         if (expDigits > 0) num += exp;
     }
     // from_chars, unlike strtod, ignores the process locale (Qt installs the user's).
@@ -69,8 +77,9 @@ double readDecimal(const std::string& s) {
         const bool tiny = num.find("e-") != std::string::npos;  // underflow reads as 0
         v = tiny ? 0.0 : (num[0] == '-' ? -HUGE_VAL : HUGE_VAL);
     }
-    return std::isfinite(v) ? v : (v > 0 ? std::numeric_limits<double>::max()
-                                         : -std::numeric_limits<double>::max());
+    return std::isfinite(v)
+               ? v
+               : (v > 0 ? std::numeric_limits<double>::max() : -std::numeric_limits<double>::max());
 }
 
 }  // namespace

@@ -15,8 +15,10 @@ PictureBox::PictureBox(int width, int height, Colour back, QWidget* parent)
     setMouseTracking(true);
     surface_->setScreenListener([this](const QRect& r) {
         // Operations on the surface itself (stretch, open, undo) may change its size.
-        if (surface_->width() != this->width() || surface_->height() != this->height()) followSurfaceSize();
-        else update(r);
+        if (surface_->width() != this->width() || surface_->height() != this->height())
+            followSurfaceSize();
+        else
+            update(r);
     });
     followSurfaceSize();
 }

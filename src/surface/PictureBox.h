@@ -13,7 +13,7 @@ namespace nt {
 // (button 1 left, 2 right, 4 middle; shift 1 Shift, 2 Ctrl, 4 Alt).
 class PictureBox : public QWidget {
     Q_OBJECT
-public:
+  public:
     explicit PictureBox(int width, int height, Colour back, QWidget* parent = nullptr);
 
     Surface& surface() { return *surface_; }
@@ -27,7 +27,7 @@ public:
     static int buttonCode(Qt::MouseButtons b);
     static int shiftCode(Qt::KeyboardModifiers m);
 
-signals:
+  signals:
     void MouseDown(int button, int shift, double x, double y);
     void MouseMove(int button, int shift, double x, double y);
     void MouseUp(int button, int shift, double x, double y);
@@ -35,7 +35,7 @@ signals:
     void KeyDown(int key, int shift);
     void KeyUp(int key, int shift);
 
-protected:
+  protected:
     void paintEvent(QPaintEvent* e) override;
     void mousePressEvent(QMouseEvent* e) override;
     void mouseMoveEvent(QMouseEvent* e) override;
@@ -44,7 +44,7 @@ protected:
     void keyPressEvent(QKeyEvent* e) override;
     void keyReleaseEvent(QKeyEvent* e) override;
 
-private:
+  private:
     void followSurfaceSize();
 
     std::unique_ptr<Surface> surface_;

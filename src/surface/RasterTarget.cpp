@@ -20,7 +20,8 @@ void fillSpanWithBrush(RasterTarget& t, const Brush& b, std::int64_t y, std::int
     // The pattern is tiled from the surface origin.
     const QImage& pat = b.pattern->pattern;
     const int pw = pat.width();
-    const auto* src = reinterpret_cast<const Pixel*>(pat.constScanLine(static_cast<int>(y % pat.height())));
+    const auto* src =
+        reinterpret_cast<const Pixel*>(pat.constScanLine(static_cast<int>(y % pat.height())));
     Pixel* dst = t.row(static_cast<int>(y));
     int px = static_cast<int>(x0 % pw);
     for (std::int64_t x = x0; x <= x1; ++x) {

@@ -14,7 +14,7 @@ namespace nt {
 // Where a raster primitive writes: an image's pixels plus the record of what it touched.
 // Every write is clipped to the image; spans are inclusive on both ends.
 class RasterTarget {
-public:
+  public:
     RasterTarget(QImage& image, DirtyRows* dirty)
         : bits_(reinterpret_cast<Pixel*>(image.bits())),
           stride_(image.bytesPerLine() / 4),
@@ -45,7 +45,7 @@ public:
         if (dirty_) dirty_->add(y, x0, x1);
     }
 
-private:
+  private:
     Pixel* bits_;
     std::ptrdiff_t stride_;
     int width_;

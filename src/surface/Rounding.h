@@ -19,7 +19,9 @@ inline std::int64_t roundHalfEven64(double v) {
     return static_cast<std::int64_t>(std::nearbyint(v));  // default FE_TONEAREST is half-even
 }
 
-inline int roundCoord(double v) { return static_cast<int>(roundHalfEven64(v)); }
+inline int roundCoord(double v) {
+    return static_cast<int>(roundHalfEven64(v));
+}
 
 // The "a \ b" division: a rounded half-even, then truncated toward zero. b == 0 gives 0.
 inline int intDiv(double a, int b) {

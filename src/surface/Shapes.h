@@ -16,8 +16,8 @@ namespace nt {
 // counted in pixels along the major axis from the start, restarting at every call.
 // Width >= 2: solid with round caps, the end included; the cross-section of a horizontal
 // line at y covers y - w/2 .. y + (w-1)/2. Width is clamped to 1..100.
-void drawLine(RasterTarget& t, const Pen& pen, std::int64_t x0, std::int64_t y0,
-              std::int64_t x1, std::int64_t y1);
+void drawLine(RasterTarget& t, const Pen& pen, std::int64_t x0, std::int64_t y0, std::int64_t x1,
+              std::int64_t y1);
 
 // A dot of the pen's width centred as the wide line's cross-section (one pixel at width 1).
 void drawDot(RasterTarget& t, const Pen& pen, std::int64_t x, std::int64_t y);

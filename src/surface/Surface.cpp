@@ -45,10 +45,12 @@ void Surface::replaceImages(QImage image) {
 }
 
 void Surface::updateCopy(QImage& copy) {
-    if (wholeChangedSinceCopy_ || copy.size() != image_.size() || copy.format() != image_.format()) {
+    if (wholeChangedSinceCopy_ || copy.size() != image_.size() ||
+        copy.format() != image_.format()) {
         copy = image_.copy();
     } else {
-        changedSinceCopy_.forEach([&](int y, int x0, int x1) { copySpan(image_, copy, y, x0, x1); });
+        changedSinceCopy_.forEach(
+            [&](int y, int x0, int x1) { copySpan(image_, copy, y, x0, x1); });
     }
     changedSinceCopy_.clear();
     wholeChangedSinceCopy_ = false;
@@ -94,11 +96,14 @@ Pen Surface::pen(Colour colour) const {
     Pen p;
     p.pixel = toPixel(plainColour(colour));
     p.width = std::clamp(DrawWidth, 1, 100);
-    p.style = (DrawStyle >= 0 && DrawStyle <= 4) ? static_cast<PenStyle>(DrawStyle) : PenStyle::Solid;
+    p.style =
+        (DrawStyle >= 0 && DrawStyle <= 4) ? static_cast<PenStyle>(DrawStyle) : PenStyle::Solid;
     return p;
 }
 
-Pen Surface::pen() const { return pen(ForeColor); }
+Pen Surface::pen() const {
+    return pen(ForeColor);
+}
 
 Brush Surface::brush() const {
     if (pattern_) return Brush{Brush::Kind::Pattern, 0, pattern_};
@@ -113,9 +118,15 @@ void Surface::Line(double x1, double y1, double x2, double y2, std::optional<Col
     const auto bx = roundHalfEven64(x2), by = roundHalfEven64(y2);
     draw(autoRedraw_, [&](RasterTarget& t) {
         switch (box) {
-            case BoxMode::None: drawLine(t, p, ax, ay, bx, by); break;
-            case BoxMode::Outline: drawBoxOutline(t, p, ax, ay, bx, by); break;
-            case BoxMode::Filled: drawFilledBox(t, p, ax, ay, bx, by); break;
+            case BoxMode::None:
+                drawLine(t, p, ax, ay, bx, by);
+                break;
+            case BoxMode::Outline:
+                drawBoxOutline(t, p, ax, ay, bx, by);
+                break;
+            case BoxMode::Filled:
+                drawFilledBox(t, p, ax, ay, bx, by);
+                break;
         }
     });
     CurrentX = x2;
@@ -128,7 +139,8 @@ void Surface::Circle(double cx, double cy, double r, std::optional<Colour> colou
     const Brush b = brush();
     const auto x = roundHalfEven64(cx), y = roundHalfEven64(cy), rr = roundHalfEven64(r);
     // The box is centred on the centre pixel, so the circle is symmetric around it.
-    draw(autoRedraw_, [&](RasterTarget& t) { drawEllipse(t, p, b, x - rr, y - rr, x + rr + 1, y + rr + 1); });
+    draw(autoRedraw_,
+         [&](RasterTarget& t) { drawEllipse(t, p, b, x - rr, y - rr, x + rr + 1, y + rr + 1); });
     CurrentX = cx;
     CurrentY = cy;
 }
@@ -175,7 +187,8 @@ void Surface::setPicture(const QImage& picture, bool autoSize) {
         return;
     }
     if (autoSize) {
-        if (auto why = checkSurfaceSize(picture.width(), picture.height())) throw SurfaceSizeError(*why);
+        if (auto why = checkSurfaceSize(picture.width(), picture.height()))
+            throw SurfaceSizeError(*why);
         replaceImages(picture.convertToFormat(QImage::Format_RGB32));
         return;
     }
@@ -191,7 +204,8 @@ void Surface::resize(int newWidth, int newHeight) {
     QImage img = blankImage(newWidth, newHeight, backColor_);
     const int w = std::min(width(), newWidth), h = std::min(height(), newHeight);
     for (int y = 0; y < h; ++y)
-        std::memcpy(img.scanLine(y), image_.constScanLine(y), static_cast<size_t>(w) * sizeof(Pixel));
+        std::memcpy(img.scanLine(y), image_.constScanLine(y),
+                    static_cast<size_t>(w) * sizeof(Pixel));
     replaceImages(std::move(img));
 }
 

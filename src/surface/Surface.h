@@ -8,9 +8,9 @@
 #include <QRect>
 #include <QString>
 
+#include "surface/Blit.h"
 #include "surface/Colour.h"
 #include "surface/DirtyRows.h"
-#include "surface/Blit.h"
 #include "surface/RasterTarget.h"
 
 namespace nt {
@@ -30,7 +30,7 @@ enum class BoxMode { None, Outline, Filled };  // the B and BF of Line
 // shows at once; off, it goes to the screen only and Refresh takes it away again.
 // Refresh costs what differs between the two images, never the whole picture.
 class Surface {
-public:
+  public:
     // Throws SurfaceSizeError when the size is beyond the project limit (before allocating).
     Surface(int width, int height, Colour back = 0xFFFFFF);
 
@@ -80,7 +80,8 @@ public:
     const QImage& Image() const { return image_; }
     // The screen image the widget paints (Format_RGB32).
     const QImage& screen() const { return screen_; }
-    // Changes the size keeping the top-left content; new area is BackColor. Throws SurfaceSizeError.
+    // Changes the size keeping the top-left content; new area is BackColor. Throws
+    // SurfaceSizeError.
     void resize(int width, int height);
 
     // Brings `copy` up to date with the persistent image, copying only what changed since the
@@ -110,7 +111,7 @@ public:
     // The image a device context reads from.
     const QImage& imageFor(bool persistent) const { return persistent ? image_ : screen_; }
 
-private:
+  private:
     void finishOperation(bool persistent);
     void replaceImages(QImage image);
     void notify(const QRect& r);
@@ -120,8 +121,8 @@ private:
     Colour backColor_;
     bool autoRedraw_ = true;
     std::shared_ptr<const PatternBrush> pattern_;
-    DirtyRows screenDirty_;  // where the screen differs from the persistent image
-    DirtyRows opDirty_;      // what the current operation touched
+    DirtyRows screenDirty_;       // where the screen differs from the persistent image
+    DirtyRows opDirty_;           // what the current operation touched
     DirtyRows changedSinceCopy_;  // persistent pixels changed since the last updateCopy
     bool wholeChangedSinceCopy_ = true;
     std::function<void(const QRect&)> listener_;

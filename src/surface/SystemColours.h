@@ -15,6 +15,8 @@ inline constexpr Colour kSysWindow = 0x80000005u;
 std::optional<Colour> translateColour(Colour c);
 
 // Plain RGB for drawing: a value that does not translate draws black.
-inline Colour plainColour(Colour c) { return translateColour(c).value_or(0); }
+inline Colour plainColour(Colour c) {
+    return translateColour(c).value_or(0);
+}
 
 }  // namespace nt

@@ -10,8 +10,8 @@ namespace nt {
 QFont makeFont(const FontSpec& spec) {
     QFont f(spec.name);
     // Chinese captions need a CJK face when the named one is missing.
-    f.setFamilies({spec.name, QStringLiteral("WenQuanYi Micro Hei"),
-                   QStringLiteral("Noto Sans CJK SC")});
+    f.setFamilies(
+        {spec.name, QStringLiteral("WenQuanYi Micro Hei"), QStringLiteral("Noto Sans CJK SC")});
     f.setPixelSize(std::max(1, static_cast<int>(std::lround(spec.size * 96.0 / 72.0))));
     f.setBold(spec.bold);
     f.setItalic(spec.italic);

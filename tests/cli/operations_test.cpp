@@ -1,7 +1,7 @@
 // The batch tool's operations, run as a program on small asymmetric pictures.
+#include <gtest/gtest.h>
 #include <QProcess>
 #include <QTemporaryDir>
-#include <gtest/gtest.h>
 
 #include "imageops/NeighbourFilters.h"
 #include "imageops/Random.h"
@@ -18,13 +18,14 @@ struct CliRun {
 };
 
 class CliOperations : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         ASSERT_TRUE(dir.isValid());
         // 7 x 5, every pixel different, so flips and shifts show.
         input = QImage(7, 5, QImage::Format_RGB32);
         for (int y = 0; y < 5; ++y)
-            for (int x = 0; x < 7; ++x) input.setPixel(x, y, qRgb(30 * x + 5, 40 * y + 3, 10 * x + 20 * y));
+            for (int x = 0; x < 7; ++x)
+                input.setPixel(x, y, qRgb(30 * x + 5, 40 * y + 3, 10 * x + 20 * y));
         ASSERT_FALSE(nt::savePictureBmp(input, dir.filePath("in.bmp")));
     }
 
@@ -61,9 +62,11 @@ TEST_F(CliOperations, PointOperationsFollowTheirDefinitions) {
             EXPECT_EQ(gray.output.pixel(x, y), qRgb(g, g, g));
             EXPECT_EQ(noRed.output.pixel(x, y), qRgb(0, qGreen(c), qBlue(c)));
             EXPECT_EQ(rgb.output.pixel(x, y),
-                      qRgb(std::min(255, qRed(c) + 100), std::max(0, qGreen(c) - 100), std::min(255, qBlue(c) + 7)));
+                      qRgb(std::min(255, qRed(c) + 100), std::max(0, qGreen(c) - 100),
+                           std::min(255, qBlue(c) + 7)));
             EXPECT_EQ(bright.output.pixel(x, y),
-                      qRgb(std::max(0, qRed(c) - 50), std::max(0, qGreen(c) - 50), std::max(0, qBlue(c) - 50)));
+                      qRgb(std::max(0, qRed(c) - 50), std::max(0, qGreen(c) - 50),
+                           std::max(0, qBlue(c) - 50)));
         }
 }
 
@@ -110,11 +113,16 @@ TEST_F(CliOperations, RefusedValuesAreUsageErrorsNamingTheOperation) {
         QStringList ops;
         const char* name;
     } rows[] = {
-        {{"noise", "40000"}, "noise"},       {{"stretch", "0", "10"}, "stretch"},
-        {{"stretch", "100000", "10"}, "stretch"}, {{"frame", "99999999", "#000000"}, "frame"},
-        {{"frame", "3", "red"}, "frame"},    {{"rgb", "101", "0", "0"}, "rgb"},
-        {{"brightness", "-500"}, "brightness"}, {{"sharpen", "abc"}, "sharpen"},
-        {{"mask", "/no/such/file.bmp"}, "mask"}, {{"noise"}, "noise"},
+        {{"noise", "40000"}, "noise"},
+        {{"stretch", "0", "10"}, "stretch"},
+        {{"stretch", "100000", "10"}, "stretch"},
+        {{"frame", "99999999", "#000000"}, "frame"},
+        {{"frame", "3", "red"}, "frame"},
+        {{"rgb", "101", "0", "0"}, "rgb"},
+        {{"brightness", "-500"}, "brightness"},
+        {{"sharpen", "abc"}, "sharpen"},
+        {{"mask", "/no/such/file.bmp"}, "mask"},
+        {{"noise"}, "noise"},
     };
     for (const auto& r : rows) {
         const CliRun run = cli(r.ops);

@@ -7,8 +7,8 @@
 #include <QTest>
 #include <QUrl>
 
-#include "support/ModalAnswer.h"
 #include "document/errbox.h"
+#include "support/ModalAnswer.h"
 
 namespace {
 

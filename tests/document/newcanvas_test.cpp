@@ -1,16 +1,16 @@
 // The new-canvas dialog: reading the sizes, refusing bad ones, and what it hands back.
+#include <gtest/gtest.h>
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTest>
-#include <gtest/gtest.h>
 
-#include "support/ModalAnswer.h"
 #include "document/NewCanvas.h"
 #include "document/errbox.h"
 #include "document/frmNew.h"
 #include "globals/Globals.h"
+#include "support/ModalAnswer.h"
 
 namespace {
 
@@ -56,7 +56,8 @@ TEST(NewCanvasDialog, StartsFromItsDefaults) {
     ASSERT_EQ(dialog.cboColor->count(), 5);
     EXPECT_EQ(dialog.cboColor->currentIndex(), 0);
     const char* names[] = {"白色", "黑色", "中国红", "健康绿", "梦幻蓝"};
-    for (int i = 0; i < 5; ++i) EXPECT_EQ(dialog.cboColor->itemText(i), QString::fromUtf8(names[i]));
+    for (int i = 0; i < 5; ++i)
+        EXPECT_EQ(dialog.cboColor->itemText(i), QString::fromUtf8(names[i]));
     EXPECT_TRUE(dialog.cmdOK->isDefault());
     EXPECT_EQ(dialog.cmdOK->text(), QStringLiteral("新建图片,开始绘画"));
 }
@@ -70,11 +71,12 @@ TEST(NewCanvasDialog, AcceptedSizesAndColours) {
         nt::Colour value;
     } rows[] = {
         {"800", "500", 0, 800, 500, 0xFFFFFF}, {"0.6", "1.5", 4, 1, 2, 0xFF0000},
-        {"2.5", "3.5", 2, 2, 4, 0x0000FF},    {"800px", "  5 0 0", 1, 800, 500, 0},
+        {"2.5", "3.5", 2, 2, 4, 0x0000FF},     {"800px", "  5 0 0", 1, 800, 500, 0},
         {"&H20", "&O10", 3, 32, 8, 0x00FF00},
     };
     for (const auto& r : rows) {
-        const Outcome out = accept(QString::fromUtf8(r.width), QString::fromUtf8(r.height), r.colour);
+        const Outcome out =
+            accept(QString::fromUtf8(r.width), QString::fromUtf8(r.height), r.colour);
         ASSERT_TRUE(out.accepted) << r.width << " x " << r.height;
         EXPECT_EQ(nt::globals().NewCanvasWidth, r.w) << r.width;
         EXPECT_EQ(nt::globals().NewCanvasHeight, r.h) << r.height;
@@ -83,7 +85,7 @@ TEST(NewCanvasDialog, AcceptedSizesAndColours) {
 }
 
 TEST(NewCanvasDialog, RefusedSizesShowTheErrorWindowAndKeepTheDialog) {
-    const char* below[][2] = {{"0.5", "500"}, {"px800", "500"}, {"-5", "500"},
+    const char* below[][2] = {{"0.5", "500"}, {"px800", "500"},     {"-5", "500"},
                               {"800", ""},    {"&HFFFFFFFF", "10"}, {"800", "0"}};
     for (const auto& r : below) {
         const Outcome out = accept(QString::fromUtf8(r[0]), QString::fromUtf8(r[1]));
@@ -95,7 +97,8 @@ TEST(NewCanvasDialog, RefusedSizesShowTheErrorWindowAndKeepTheDialog) {
         const Outcome out = accept(QString::fromUtf8(huge), QStringLiteral("10"));
         EXPECT_FALSE(out.accepted) << huge;
         EXPECT_EQ(out.errorCode, QStringLiteral("错误代码:Ne1"));
-        EXPECT_TRUE(out.errorReason.contains(QStringLiteral("太大"))) << out.errorReason.toStdString();
+        EXPECT_TRUE(out.errorReason.contains(QStringLiteral("太大")))
+            << out.errorReason.toStdString();
     }
     const Outcome tooMany = accept(QStringLiteral("20000"), QStringLiteral("20000"));
     EXPECT_FALSE(tooMany.accepted);

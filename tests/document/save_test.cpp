@@ -1,4 +1,5 @@
 // The save window: its two ways out, the slider that runs back, and the files it writes.
+#include <gtest/gtest.h>
 #include <QDir>
 #include <QFile>
 #include <QLabel>
@@ -7,12 +8,11 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
-#include <gtest/gtest.h>
 
-#include "support/ModalAnswer.h"
 #include "document/errbox.h"
 #include "document/save.h"
 #include "platform/Picture.h"
+#include "support/ModalAnswer.h"
 
 namespace {
 
@@ -29,7 +29,7 @@ QImage loaded(const QString& path) {
 }
 
 class SaveWindow : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         ASSERT_TRUE(dir.isValid());
         previous = QDir::currentPath();
@@ -63,8 +63,9 @@ protected:
 TEST_F(SaveWindow, DesignTextsBlinkingAndASingleBeep) {
     EXPECT_EQ(w.windowTitle(), QStringLiteral("是否保存文件 - NorvalyTintora"));
     EXPECT_EQ(w.Label1->text(), QStringLiteral("是否保存当前画布?"));
-    EXPECT_EQ(w.Label2->text(),
-              QStringLiteral("如果选择\"不保存'将自动保存backup1.bmp到程序目录,下次关闭时会被删除。"));
+    EXPECT_EQ(
+        w.Label2->text(),
+        QStringLiteral("如果选择\"不保存'将自动保存backup1.bmp到程序目录,下次关闭时会被删除。"));
     EXPECT_EQ(w.Command1->text(), QStringLiteral("保存"));
     EXPECT_EQ(w.HScroll1->minimum(), 0);
     EXPECT_EQ(w.HScroll1->maximum(), 4);

@@ -3,9 +3,9 @@
 #include <QPushButton>
 #include <QTest>
 
-#include "support/ModalAnswer.h"
 #include "document/warndywtd.h"
 #include "globals/Globals.h"
+#include "support/ModalAnswer.h"
 
 namespace {
 

@@ -37,7 +37,8 @@ TEST(ScrollRanges, TheEighteenPixelRule) {
         EXPECT_EQ(s.horizontalEnabled(), r.hOn);
         EXPECT_EQ(s.verticalEnabled(), r.vOn);
     }
-    EXPECT_EQ(scrollRanges(QSize(100000, 1), QSize(10, 10)).horizontalMax, 32767);  // kept in 16 bits
+    EXPECT_EQ(scrollRanges(QSize(100000, 1), QSize(10, 10)).horizontalMax,
+              32767);  // kept in 16 bits
 }
 
 TEST(Grips, PlacedFromTheCanvasSizeAlone) {
@@ -66,6 +67,7 @@ TEST(Grips, DragChangesOnlyTheSidesItsHandleOwns) {
     EXPECT_EQ(dragGrip(1, QPoint(800, 500), 10, -20, canvas), QSize(810, 480));
     EXPECT_EQ(dragGrip(1, QPoint(800, 500), -900, -900, canvas), QSize(1, 1));
     EXPECT_EQ(dragGrip(2, QPoint(397, 500), 77, 12, canvas), QSize(800, 512));
-    for (int other : {3, 4, 5, 6, 7, 8, 9, 10}) EXPECT_EQ(dragGrip(other, QPoint(0, 0), 40, 40, canvas), canvas);
+    for (int other : {3, 4, 5, 6, 7, 8, 9, 10})
+        EXPECT_EQ(dragGrip(other, QPoint(0, 0), 40, 40, canvas), canvas);
     EXPECT_EQ(dragGrip(0, QPoint(800, 247), std::nan(""), 0, canvas), canvas);
 }

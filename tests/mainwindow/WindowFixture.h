@@ -4,7 +4,6 @@
 
 #include <gtest/gtest.h>
 
-#include "support/ModalAnswer.h"
 #include <QAction>
 #include <QApplication>
 #include <QComboBox>
@@ -16,11 +15,11 @@
 #include <QTest>
 #include <QTimer>
 #include <QToolButton>
+#include "support/ModalAnswer.h"
 
 #include "globals/Globals.h"
 #include "mainwindow/frmmain.h"
 #include "palette/dColorPallete.h"
-
 
 // A started main window on the offscreen platform, with the shipped libraries (the resources
 // folder stands in for the application folder) and a scratch current directory for the
@@ -79,4 +78,3 @@ class WindowTest : public ::testing::Test {
     QString previousDir;
     std::unique_ptr<frmmain> w;
 };
-

@@ -4,12 +4,12 @@
 
 #include <gtest/gtest.h>
 
-#include "support/ModalAnswer.h"
 #include <QApplication>
 #include <QColorDialog>
 #include <QSignalSpy>
 #include <QTest>
 #include <QTimer>
+#include "support/ModalAnswer.h"
 
 #include "palette/dColorPallete.h"
 #include "surface/SystemColours.h"
@@ -45,7 +45,6 @@ void doubleClick(QWidget* w, Qt::MouseButton b, QPoint pos) {
     QTest::mouseDClick(w, b, {}, pos);
     QTest::mouseRelease(w, b, {}, pos);
 }
-
 
 struct DialogSeen {
     Colour initial = 0;

@@ -65,7 +65,8 @@ TEST(BmpWriter, ReusedBufferGivesTheSameFileForEverySize) {
     for (const QSize size : {QSize(9, 7), QSize(3, 2), QSize(1, 1), QSize(13, 5)}) {
         QImage img(size, QImage::Format_RGB32);
         for (int y = 0; y < size.height(); ++y)
-            for (int x = 0; x < size.width(); ++x) img.setPixel(x, y, qRgb(x * 20, y * 30, 200 - x));
+            for (int x = 0; x < size.width(); ++x)
+                img.setPixel(x, y, qRgb(x * 20, y * 30, 200 - x));
         ASSERT_TRUE(encodeBmpInto(img, reused));
         EXPECT_EQ(reused, encodeBmp(img)) << size.width() << " x " << size.height();
     }

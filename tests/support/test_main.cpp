@@ -1,7 +1,7 @@
 #include <cstdlib>
 
-#include <QApplication>
 #include <gtest/gtest.h>
+#include <QApplication>
 
 int main(int argc, char** argv) {
     // The build runs this binary to list the tests, before any ctest environment applies.

@@ -14,14 +14,34 @@ TEST(ReadNumber, TakesTheLongestLeadingNumber) {
         const char* text;
         double value;
     } rows[] = {
-        {"800", 800},     {"800px", 800},    {"px800", 0},     {"", 0},
-        {"  8 0 0 px", 800}, {"\t1\n2", 12}, {"-5", -5},       {"+7", 7},
-        {"0.6", 0.6},     {".5", 0.5},       {"3.", 3},        {".", 0},
-        {"-", 0},         {"1e3", 1000},     {"1E+2x", 100},   {"2d2", 200},
-        {"1e", 1},        {"1e-", 1},        {"1.5e1.5", 15},  {"1e10", 1e10},
-        {"12abc34", 12},  {"1e-400", 0},  {"-1e400", -1.7976931348623157e308},  {"画布", 0},        {"5画", 5},
+        {"800", 800},
+        {"800px", 800},
+        {"px800", 0},
+        {"", 0},
+        {"  8 0 0 px", 800},
+        {"\t1\n2", 12},
+        {"-5", -5},
+        {"+7", 7},
+        {"0.6", 0.6},
+        {".5", 0.5},
+        {"3.", 3},
+        {".", 0},
+        {"-", 0},
+        {"1e3", 1000},
+        {"1E+2x", 100},
+        {"2d2", 200},
+        {"1e", 1},
+        {"1e-", 1},
+        {"1.5e1.5", 15},
+        {"1e10", 1e10},
+        {"12abc34", 12},
+        {"1e-400", 0},
+        {"-1e400", -1.7976931348623157e308},
+        {"画布", 0},
+        {"5画", 5},
     };
-    for (const auto& r : rows) EXPECT_DOUBLE_EQ(readNumber(QString::fromUtf8(r.text)), r.value) << r.text;
+    for (const auto& r : rows)
+        EXPECT_DOUBLE_EQ(readNumber(QString::fromUtf8(r.text)), r.value) << r.text;
 }
 
 TEST(ReadNumber, HexAndOctalPrefixes) {
@@ -29,12 +49,21 @@ TEST(ReadNumber, HexAndOctalPrefixes) {
         const char* text;
         double value;
     } rows[] = {
-        {"&H10", 16},   {"&hff", 255},      {"&HFFFF", -1},  {"&H7FFF", 32767},
-        {"&H10000", 65536}, {"&HFFFFFFFF", -1}, {"&H80000000", -2147483648.0},
-        {"&O17", 15},   {"&o8", 0},         {"&Hxyz", 0},    {"&", 0},
+        {"&H10", 16},
+        {"&hff", 255},
+        {"&HFFFF", -1},
+        {"&H7FFF", 32767},
+        {"&H10000", 65536},
+        {"&HFFFFFFFF", -1},
+        {"&H80000000", -2147483648.0},
+        {"&O17", 15},
+        {"&o8", 0},
+        {"&Hxyz", 0},
+        {"&", 0},
         {"& H 1 0", 16},
     };
-    for (const auto& r : rows) EXPECT_DOUBLE_EQ(readNumber(QString::fromUtf8(r.text)), r.value) << r.text;
+    for (const auto& r : rows)
+        EXPECT_DOUBLE_EQ(readNumber(QString::fromUtf8(r.text)), r.value) << r.text;
 }
 
 TEST(ReadNumber, WholeNumbersRoundHalfToEvenAndNeverOverflow) {

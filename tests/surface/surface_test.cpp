@@ -43,9 +43,9 @@ TEST(Rounding, NonFiniteAndHugeValuesAreTamed) {
 }
 
 TEST(Rounding, IntegerDivisionRoundsTheDividendThenTruncates) {
-    EXPECT_EQ(intDiv(10.5, 2), 5);   // 10 / 2
-    EXPECT_EQ(intDiv(11.5, 2), 6);   // 12 / 2
-    EXPECT_EQ(intDiv(-7, 2), -3);    // toward zero
+    EXPECT_EQ(intDiv(10.5, 2), 5);  // 10 / 2
+    EXPECT_EQ(intDiv(11.5, 2), 6);  // 12 / 2
+    EXPECT_EQ(intDiv(-7, 2), -3);   // toward zero
     EXPECT_EQ(intDiv(7, 0), 0);
 }
 
@@ -198,11 +198,13 @@ TEST(Text, PaintsOnlyGlyphsInTheTextColour) {
     for (int y = 0; y < 40; ++y)
         for (int x = 0; x < 120; ++x) {
             const Colour c = s.Point(x, y);
-            if (c == kRed) ++red;
-            else if (c != kWhite) ++other;
+            if (c == kRed)
+                ++red;
+            else if (c != kWhite)
+                ++other;
         }
-    EXPECT_GT(red, 20);     // the CJK glyph rendered, not an empty box
-    EXPECT_EQ(other, 0);    // no antialiasing, no background box
+    EXPECT_GT(red, 20);   // the CJK glyph rendered, not an empty box
+    EXPECT_EQ(other, 0);  // no antialiasing, no background box
     for (int x = 0; x < 120; ++x) EXPECT_EQ(s.Point(x, 0), kWhite) << "top-left is at (2, 2)";
 }
 
