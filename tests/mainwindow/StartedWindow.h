@@ -17,34 +17,7 @@
 #include "document/Formloading.h"
 #include "globals/Globals.h"
 #include "mainwindow/frmmain.h"
-
-// Answers the modal windows that come up, one action each, in order; each action must close
-// its window. Remembers the class names of the windows it answered.
-class ModalReplies {
-  public:
-    using Act = std::function<void(QWidget*)>;
-    explicit ModalReplies(std::vector<Act> acts) : acts_(std::move(acts)) {
-        QObject::connect(&timer_, &QTimer::timeout, [this] { poll(); });
-        timer_.start(10);
-    }
-    bool finished() const { return next_ == acts_.size(); }
-    const QStringList& seen() const { return seen_; }
-
-  private:
-    void poll() {
-        QWidget* m = QApplication::activeModalWidget();
-        if (!m || finished() || m == last_) return;
-        last_ = m;
-        seen_ << QString::fromLatin1(m->metaObject()->className());
-        acts_[next_++](m);
-        if (finished()) timer_.stop();
-    }
-    std::vector<Act> acts_;
-    size_t next_ = 0;
-    QPointer<QWidget> last_;
-    QStringList seen_;
-    QTimer timer_;
-};
+#include "support/ModalAnswer.h"
 
 // A started main window in a scratch current directory. Whatever modal window start-up
 // shows (the new-canvas dialog) is cancelled, so the canvas keeps its design size 280 x 232.

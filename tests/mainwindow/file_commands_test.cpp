@@ -29,36 +29,9 @@
 #include "globals/Globals.h"
 #include "mainwindow/frmmain.h"
 #include "platform/Picture.h"
+#include "support/ModalAnswer.h"
 
 namespace {
-
-// Answers the modal windows that come up, one action each, in order, and remembers which
-// windows they were.
-class ModalSequence {
-  public:
-    using Act = std::function<void(QWidget*)>;
-    explicit ModalSequence(std::vector<Act> acts) : acts_(std::move(acts)) {
-        QObject::connect(&timer_, &QTimer::timeout, [this] { poll(); });
-        timer_.start(10);
-    }
-    bool finished() const { return next_ == acts_.size(); }
-    const QStringList& seen() const { return seen_; }
-
-  private:
-    void poll() {
-        QWidget* m = QApplication::activeModalWidget();
-        if (!m || finished() || (m == last_ && m->isVisible())) return;
-        last_ = m;
-        seen_ << QString::fromLatin1(m->metaObject()->className());
-        acts_[next_++](m);
-        if (finished()) timer_.stop();
-    }
-    std::vector<Act> acts_;
-    size_t next_ = 0;
-    QPointer<QWidget> last_;
-    QStringList seen_;
-    QTimer timer_;
-};
 
 // The answers the tests give.
 void decline(QWidget* m) {

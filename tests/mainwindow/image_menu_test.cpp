@@ -62,8 +62,8 @@ class ImageMenu : public StartedWindow {
 
     // Answers the input box: checks its texts, then types `answer` and accepts, or cancels
     // when there is no answer. The windows that follow get `then`.
-    static ModalReplies::Act inputBox(QString title, QString prompt, QString initial,
-                                      std::optional<QString> answer) {
+    static ModalSequence::Act inputBox(QString title, QString prompt, QString initial,
+                                       std::optional<QString> answer) {
         return [=](QWidget* m) {
             auto* box = qobject_cast<QInputDialog*>(m);
             ASSERT_TRUE(box);
@@ -78,16 +78,16 @@ class ImageMenu : public StartedWindow {
             }
         };
     }
-    static ModalReplies::Act sharpenBox(std::optional<QString> answer) {
+    static ModalSequence::Act sharpenBox(std::optional<QString> answer) {
         return inputBox(QStringLiteral("锐化"), QStringLiteral("请输入锐化值."),
                         QStringLiteral("1.2"), answer);
     }
-    static ModalReplies::Act noiseBox(std::optional<QString> answer) {
+    static ModalSequence::Act noiseBox(std::optional<QString> answer) {
         return inputBox(QStringLiteral("噪点"), QStringLiteral("请输入噪点值."),
                         QStringLiteral("16"), answer);
     }
     // Checks the message box and closes it.
-    static ModalReplies::Act message(QString title, QMessageBox::Icon icon, QString* text) {
+    static ModalSequence::Act message(QString title, QMessageBox::Icon icon, QString* text) {
         return [=](QWidget* m) {
             auto* box = qobject_cast<QMessageBox*>(m);
             ASSERT_TRUE(box);
@@ -97,8 +97,8 @@ class ImageMenu : public StartedWindow {
             box->accept();
         };
     }
-    void run(QAction* command, std::vector<ModalReplies::Act> replies) {
-        ModalReplies answers(std::move(replies));
+    void run(QAction* command, std::vector<ModalSequence::Act> replies) {
+        ModalSequence answers(std::move(replies));
         command->trigger();
         EXPECT_TRUE(answers.finished());
     }
@@ -264,7 +264,7 @@ TEST_F(ImageMenu, NoiseRefusesAmountsBeyondSixteenBits) {
 }
 
 TEST_F(ImageMenu, StretchFollowsWithGripsScrollBarsAndSizeText) {
-    ModalReplies answers({[](QWidget* m) {
+    ModalSequence answers({[](QWidget* m) {
         auto* d = qobject_cast<frmScale*>(m);
         ASSERT_TRUE(d);
         EXPECT_EQ(d->txtWidth->text(), QStringLiteral("23"));
@@ -286,7 +286,7 @@ TEST_F(ImageMenu, StretchFollowsWithGripsScrollBarsAndSizeText) {
     EXPECT_TRUE(w->hBar->isHidden());
     EXPECT_EQ(nt::globals().DialogResult, nt::GlobalSettings::kIdle);
 
-    ModalReplies cancel({[](QWidget* m) { qobject_cast<frmScale*>(m)->cmdCancel->click(); }});
+    ModalSequence cancel({[](QWidget* m) { qobject_cast<frmScale*>(m)->cmdCancel->click(); }});
     w->mnuScale->trigger();
     ASSERT_TRUE(cancel.finished());
     EXPECT_EQ(picture(), want);

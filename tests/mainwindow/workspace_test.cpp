@@ -294,7 +294,7 @@ TEST_F(Workspace, AMinimisedOrTinyWindowRaisesNothing) {
 TEST_F(Workspace, CornerButtonStretchesTheCanvas) {
     canvas().Line(0, 0, 140, 0, 0x0000FF);  // two red rows over the left half
     canvas().Line(0, 1, 140, 1, 0x0000FF);
-    ModalReplies answers({[](QWidget* m) {
+    ModalSequence answers({[](QWidget* m) {
         auto* d = qobject_cast<frmScale*>(m);
         ASSERT_TRUE(d);
         EXPECT_EQ(d->txtWidth->text(), QStringLiteral("280"));
@@ -315,7 +315,7 @@ TEST_F(Workspace, CornerButtonStretchesTheCanvas) {
     EXPECT_NE(nt::fromPixel(canvas().Image().pixel(800, 0)), 0x0000FFu);
     EXPECT_EQ(nt::globals().DialogResult, nt::GlobalSettings::kIdle);
 
-    ModalReplies cancel({[](QWidget* m) { qobject_cast<frmScale*>(m)->cmdCancel->click(); }});
+    ModalSequence cancel({[](QWidget* m) { qobject_cast<frmScale*>(m)->cmdCancel->click(); }});
     QTest::mouseClick(w->pSpacer, Qt::LeftButton);
     ASSERT_TRUE(cancel.finished());
     EXPECT_EQ(canvasSize(), QSize(1400, 116));
