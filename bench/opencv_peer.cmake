@@ -1,10 +1,6 @@
 # Whole-process peer for the batch tool (see scripts/compare-cli), only where OpenCV exists.
-find_path(NT_PEER_OPENCV_INCLUDE opencv2/imgcodecs.hpp PATH_SUFFIXES opencv4)
-find_library(NT_PEER_CV_CORE opencv_core)
-find_library(NT_PEER_CV_IMGPROC opencv_imgproc)
-find_library(NT_PEER_CV_IMGCODECS opencv_imgcodecs)
-if(NT_PEER_OPENCV_INCLUDE AND NT_PEER_CV_CORE AND NT_PEER_CV_IMGPROC AND NT_PEER_CV_IMGCODECS)
+nt_opencv_found(nt_peer_opencv imgcodecs imgproc core)
+if(nt_peer_opencv)
     add_executable(opencv_peer ${CMAKE_CURRENT_LIST_DIR}/opencv_peer.cpp)
-    target_include_directories(opencv_peer SYSTEM PRIVATE ${NT_PEER_OPENCV_INCLUDE})
-    target_link_libraries(opencv_peer PRIVATE ${NT_PEER_CV_IMGCODECS} ${NT_PEER_CV_IMGPROC} ${NT_PEER_CV_CORE})
+    nt_use_opencv(opencv_peer imgcodecs imgproc core)
 endif()
