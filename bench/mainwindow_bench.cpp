@@ -17,6 +17,7 @@
 #include <QTemporaryDir>
 #include <QTimer>
 
+#include "RatioReporter.h"
 #include "StartedWindow.h"
 #include "mainwindow/frmmain.h"
 
@@ -139,14 +140,8 @@ void BM_StartupMainWindow(benchmark::State& state) {
 BENCHMARK(BM_StartupBareQtWindow)->Iterations(15)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(BM_StartupMainWindow)->Iterations(15)->Unit(benchmark::kMillisecond)->UseRealTime();
 
-// Prints the table as usual and keeps each run's time for the ratios.
-class RatioReporter : public benchmark::ConsoleReporter {
+class StartupAndMoveRatios : public RatioReporter {
   public:
-    void ReportRuns(const std::vector<Run>& runs) override {
-        ConsoleReporter::ReportRuns(runs);
-        for (const Run& r : runs)
-            if (!r.error_occurred) times_[r.benchmark_name()] = r.GetAdjustedRealTime();
-    }
     void Finalize() override {
         ConsoleReporter::Finalize();
         const std::string small = "/" + std::to_string(kSmallW) + "/" + std::to_string(kSmallH);
@@ -159,13 +154,6 @@ class RatioReporter : public benchmark::ConsoleReporter {
         ratio("BM_StartupMainWindow/iterations:15/real_time",
               "BM_StartupBareQtWindow/iterations:15/real_time", "main window / bare Qt window");
     }
-
-  private:
-    void ratio(const std::string& a, const std::string& b, const char* what) {
-        if (!times_.count(a) || !times_.count(b) || times_[b] <= 0) return;
-        std::printf("ratio %-44s %s: %.2f\n", a.c_str(), what, times_[a] / times_[b]);
-    }
-    std::map<std::string, double> times_;
 };
 
 }  // namespace
@@ -176,7 +164,7 @@ int main(int argc, char** argv) {
         setenv("QT_QPA_PLATFORM", "offscreen", 1);
     QApplication app(argc, argv);
     benchmark::Initialize(&argc, argv);
-    RatioReporter reporter;
+    StartupAndMoveRatios reporter;
     benchmark::RunSpecifiedBenchmarks(&reporter);
     benchmark::Shutdown();
     return 0;

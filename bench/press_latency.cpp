@@ -17,6 +17,7 @@
 #include <QTemporaryDir>
 #include <QTimer>
 
+#include "RatioReporter.h"
 #include "StartedWindow.h"
 #include "mainwindow/frmmain.h"
 
@@ -71,30 +72,17 @@ BENCHMARK(BM_LinePressIdle)->Apply(sizes);
 BENCHMARK(BM_LinePressBusy)->Apply(sizes);
 BENCHMARK(BM_PencilPressIdle)->Apply(sizes);
 
-class RatioReporter : public benchmark::ConsoleReporter {
+class PressRatios : public RatioReporter {
   public:
-    void ReportRuns(const std::vector<Run>& runs) override {
-        ConsoleReporter::ReportRuns(runs);
-        for (const Run& r : runs)
-            if (!r.error_occurred) times_[r.benchmark_name()] = r.GetAdjustedRealTime();
-    }
     void Finalize() override {
         ConsoleReporter::Finalize();
         const auto name = [](const char* bm, int w, int h) {
             return std::string(bm) + "/" + std::to_string(w) + "/" + std::to_string(h) +
                    "/iterations:30/manual_time";
         };
-        for (const char* bm : {"BM_LinePressIdle", "BM_LinePressBusy", "BM_PencilPressIdle"}) {
-            const std::string large = name(bm, kLargeW, kLargeH),
-                              small = name(bm, kSmallW, kSmallH);
-            if (!times_.count(large) || !times_.count(small) || times_[small] <= 0) continue;
-            std::printf("ratio %-20s 6000x4000 / 800x500: %.2f\n", bm,
-                        times_[large] / times_[small]);
-        }
+        for (const char* bm : {"BM_LinePressIdle", "BM_LinePressBusy", "BM_PencilPressIdle"})
+            ratio(name(bm, kLargeW, kLargeH), name(bm, kSmallW, kSmallH), "6000x4000 / 800x500");
     }
-
-  private:
-    std::map<std::string, double> times_;
 };
 
 }  // namespace
@@ -103,7 +91,7 @@ int main(int argc, char** argv) {
     if (!std::getenv("QT_QPA_PLATFORM")) setenv("QT_QPA_PLATFORM", "offscreen", 1);
     QApplication app(argc, argv);
     benchmark::Initialize(&argc, argv);
-    RatioReporter reporter;
+    PressRatios reporter;
     benchmark::RunSpecifiedBenchmarks(&reporter);
     benchmark::Shutdown();
     return 0;
