@@ -4,7 +4,7 @@ nt_add_bench(mainwindow_bench SOURCES ${CMAKE_CURRENT_LIST_DIR}/mainwindow_bench
              LIBS nt_mainwindow Qt6::Widgets)
 add_executable(mainwindow_startup_app ${CMAKE_CURRENT_LIST_DIR}/mainwindow_startup.cpp)
 target_compile_definitions(mainwindow_startup_app PRIVATE NT_STARTUP_APP=1)
-target_link_libraries(mainwindow_startup_app PRIVATE nt_mainwindow)
+target_link_libraries(mainwindow_startup_app PRIVATE nt_mainwindow nt_fontwarmup)
 add_executable(mainwindow_startup_bare ${CMAKE_CURRENT_LIST_DIR}/mainwindow_startup.cpp)
 target_include_directories(mainwindow_startup_bare PRIVATE ${PROJECT_SOURCE_DIR}/src)
 target_link_libraries(mainwindow_startup_bare PRIVATE Qt6::Widgets)

@@ -10,6 +10,7 @@
 #include <QWindow>
 
 #ifdef NT_STARTUP_APP
+#include "app/FontWarmup.h"
 #include "mainwindow/frmmain.h"
 #endif
 
@@ -28,14 +29,18 @@ class FirstExpose : public QObject {
 }  // namespace
 
 int main(int argc, char** argv) {
+#ifdef NT_STARTUP_APP
+    nt::FontWarmup fonts;
+    QApplication app(argc, argv);
+    fonts.wait();
+    FirstExpose watch;
+    frmmain window;
+    window.Form_Load();
+    // Watched from here, the exposure's end is seen before anything start-up queued after it.
+    window.windowHandle()->installEventFilter(&watch);
+#else
     QApplication app(argc, argv);
     FirstExpose watch;
-#ifdef NT_STARTUP_APP
-    frmmain window;
-    window.winId();  // the native window exists before show, so its expose can be watched
-    window.windowHandle()->installEventFilter(&watch);
-    window.Form_Load();
-#else
     QWidget window;
     window.setWindowTitle(QStringLiteral("bare"));
     window.resize(1000, 640);

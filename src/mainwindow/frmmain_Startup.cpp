@@ -1,10 +1,10 @@
 // Start-up: the folders, the option lists, the libraries and the first tool.
 #include <QComboBox>
 #include <QCoreApplication>
-#include <QTimer>
 
 #include "globals/Globals.h"
 #include "globals/Paths.h"
+#include "mainwindow/FirstPaint.h"
 #include "mainwindow/frmmain.h"
 #include "platform/Picture.h"
 #include "surface/Limits.h"
@@ -46,10 +46,11 @@ void frmmain::Form_Load(const QString& applicationFolder) {
     fillOptionLists();
     Command1_Click(nt::kPencil);
     MnuDQue_Click();  // checked by design, so pasting starts opaque
+    // The libraries are listed once the window is painted, so a large folder never delays its
+    // first paint; the new-canvas dialog follows in the same turn.
+    winId();
+    nt::afterFirstPaint(windowHandle(), this, [this] { afterShown(); });
     show();
-    // The libraries are listed once the window is on screen, so a large folder never delays
-    // its first paint; the new-canvas dialog follows in the same turn.
-    QTimer::singleShot(0, this, &frmmain::afterShown);
 }
 
 void frmmain::afterShown() {

@@ -1,6 +1,7 @@
 // Start-up state, the tool box with its option panels and lists, the libraries, the palette
 // hook and the swap key, on the real window.
 #include <QComboBox>
+#include <QDialog>
 #include <QLabel>
 #include <QToolButton>
 
@@ -215,6 +216,36 @@ TEST_F(Options, ChoosingABrushOrPatternLoadsIt) {
     const QImage brush = w->SrcBrush1->Image().copy();
     w->cboBrush->setCurrentIndex(w->cboBrush->count() - 1);
     EXPECT_NE(w->SrcBrush1->Image(), brush);
+}
+
+// The window is on screen before the libraries are listed and the new-canvas dialog opens.
+TEST(Libraries, ListingAndTheNewCanvasDialogWaitForTheFirstPaint) {
+    QTemporaryDir app;
+    frmmain w;
+    w.endProgram = [] {};
+    // Whether the canvas had been painted when the first dialog showed.
+    class Order : public QObject {
+      public:
+        bool eventFilter(QObject* o, QEvent* e) override {
+            if (e->type() == QEvent::Paint && o->objectName() == QLatin1String("SrcDc"))
+                canvasPainted = true;
+            if (e->type() == QEvent::Show && qobject_cast<QDialog*>(o) && !dialogShown) {
+                dialogShown = true;
+                paintedBeforeDialog = canvasPainted;
+            }
+            return false;
+        }
+        bool canvasPainted = false, dialogShown = false, paintedBeforeDialog = false;
+    } order;
+    qApp->installEventFilter(&order);
+    ModalAnswer cancelStartup([](QWidget* m) { m->close(); });
+    QSignalSpy listed(&w, &frmmain::LibrariesListed);
+    w.Form_Load(app.path());
+    ASSERT_TRUE(listed.wait(5000));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return cancelStartup.seen(); }, 5000));
+    qApp->removeEventFilter(&order);
+    EXPECT_TRUE(order.dialogShown);
+    EXPECT_TRUE(order.paintedBeforeDialog);
 }
 
 TEST(Libraries, MissingFoldersLeaveEmptyListsAndNoSelection) {

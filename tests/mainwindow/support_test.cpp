@@ -10,8 +10,11 @@
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QWidget>
+#include <QWindow>
 
 #include "globals/Paths.h"
+#include "mainwindow/FirstPaint.h"
 #include "mainwindow/LibraryLister.h"
 #include "mainwindow/UndoImageWriter.h"
 #include "platform/Picture.h"
@@ -163,6 +166,50 @@ TEST(LibraryLister, MissingFolderFinishesEmpty) {
     lister.start(QStringLiteral("/no/such/folder"));
     ASSERT_TRUE(done.wait(2000));
     EXPECT_EQ(found.count(), 0);
+}
+
+// Counts the paints a widget receives.
+class PaintCount : public QObject {
+  public:
+    explicit PaintCount(QWidget* w) { w->installEventFilter(this); }
+    bool eventFilter(QObject*, QEvent* e) override {
+        if (e->type() == QEvent::Paint) ++paints;
+        return false;
+    }
+    int paints = 0;
+};
+
+TEST(AfterFirstPaint, RunsOnceAfterTheWindowIsPainted) {
+    QWidget window;
+    window.resize(120, 80);
+    PaintCount painted(&window);
+    window.winId();
+    std::vector<int> paintsSeen;
+    nt::afterFirstPaint(window.windowHandle(), &window,
+                        [&] { paintsSeen.push_back(painted.paints); });
+    window.show();
+    EXPECT_TRUE(paintsSeen.empty());  // never within show()
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !paintsSeen.empty(); }, 5000));
+    EXPECT_GE(paintsSeen.front(), 1);
+    window.hide();
+    window.show();
+    window.update();
+    QTest::qWait(50);
+    EXPECT_EQ(paintsSeen.size(), 1u);
+}
+
+TEST(AfterFirstPaint, NothingRunsWhenTheContextGoesFirst) {
+    QWidget window;
+    window.winId();
+    bool ran = false;
+    {
+        QObject context;
+        nt::afterFirstPaint(window.windowHandle(), &context, [&] { ran = true; });
+    }
+    window.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+    QTest::qWait(20);
+    EXPECT_FALSE(ran);
 }
 
 TEST(Paths, AddBackslashAndParentFolder) {
