@@ -1,11 +1,13 @@
 #include <QApplication>
 
 #include "app/FontWarmup.h"
+#include "app/ProgramStyle.h"
 #include "mainwindow/frmmain.h"
 
 int main(int argc, char** argv) {
     nt::FontWarmup fonts;
     QApplication app(argc, argv);
+    QApplication::setStyle(new nt::ProgramStyle);
     fonts.wait();
     frmmain window;
     window.Form_Load();  // shows the window
