@@ -15,40 +15,21 @@
 #include <QTest>
 #include <QTimer>
 #include <QToolButton>
+
+#include "MainWindowTest.h"
+#include "palette/dColorPallete.h"
 #include "support/ModalAnswer.h"
 
-#include "globals/Globals.h"
-#include "mainwindow/frmmain.h"
-#include "palette/dColorPallete.h"
-
-// A started main window on the offscreen platform, with the shipped libraries (the resources
-// folder stands in for the application folder) and a scratch current directory for the
-// working files.
-class WindowTest : public ::testing::Test {
+// A started main window whose start-up dialog was cancelled: the design canvas of 280 x 232
+// stays.
+class WindowTest : public MainWindowTest {
   protected:
     void SetUp() override {
-        ASSERT_TRUE(work.isValid());
-        previousDir = QDir::currentPath();
-        QDir::setCurrent(work.path());
-        nt::globals() = nt::GlobalSettings{};
-        w = std::make_unique<frmmain>();
-        w->endProgram = [] {};  // an answered close request must not end the test program
-        // The start-up dialog is cancelled: the design canvas of 280 x 232 stays.
+        MainWindowTest::SetUp();
         ModalAnswer cancelStartup([](QWidget* m) { m->close(); });
-        QSignalSpy listed(w.get(), &frmmain::LibrariesListed);
-        w->Form_Load(QStringLiteral(NT_SOURCE_DIR "/resources"));
-        ASSERT_TRUE(QTest::qWaitForWindowExposed(w.get()));
-        if (!w->librariesListed()) {
-            ASSERT_TRUE(listed.wait(5000));
-        }
-        ASSERT_TRUE(QTest::qWaitFor([&] { return cancelStartup.seen(); }, 5000));
-    }
-    void TearDown() override {
-        w.reset();
-        QDir::setCurrent(previousDir);
+        start([&] { return cancelStartup.seen(); });
     }
 
-    nt::Surface& canvas() { return w->canvas(); }
     nt::Colour picture(int x, int y) { return nt::fromPixel(canvas().Image().pixel(x, y)); }
     nt::Colour screen(int x, int y) { return nt::fromPixel(canvas().screen().pixel(x, y)); }
 
@@ -73,8 +54,4 @@ class WindowTest : public ::testing::Test {
     void chooseTool(int index) {
         QTest::mouseClick(w->Command1[static_cast<size_t>(index)], Qt::LeftButton);
     }
-
-    QTemporaryDir work;
-    QString previousDir;
-    std::unique_ptr<frmmain> w;
 };

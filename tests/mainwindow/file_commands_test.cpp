@@ -23,11 +23,11 @@
 #include <QTimer>
 #include <QToolButton>
 
+#include "MainWindowTest.h"
 #include "document/errbox.h"
 #include "document/frmNew.h"
 #include "document/save.h"
 #include "globals/Globals.h"
-#include "mainwindow/frmmain.h"
 #include "platform/Picture.h"
 #include "support/ModalAnswer.h"
 
@@ -104,36 +104,17 @@ class ScratchMount {
 };
 
 // A started main window whose start-up dialog was accepted with its defaults (an 800 x 500
-// white canvas), working in a scratch current directory.
-class FileCommands : public ::testing::Test {
+// white canvas).
+class FileCommands : public MainWindowTest {
   protected:
     void SetUp() override {
-        ASSERT_TRUE(work.isValid());
-        previousDir = QDir::currentPath();
-        QDir::setCurrent(work.path());
-        nt::globals() = nt::GlobalSettings{};
-        w = std::make_unique<frmmain>();
-        w->endProgram = [this] { ++ends; };
+        MainWindowTest::SetUp();
         ModalSequence startup({newCanvas(QStringLiteral("800"), QStringLiteral("500"), 0)});
-        QSignalSpy listed(w.get(), &frmmain::LibrariesListed);
-        w->Form_Load(QStringLiteral(NT_SOURCE_DIR "/resources"));
-        ASSERT_TRUE(QTest::qWaitForWindowExposed(w.get()));
-        ASSERT_TRUE(QTest::qWaitFor([&] { return startup.finished(); }, 5000));
-        if (!w->librariesListed()) {
-            ASSERT_TRUE(listed.wait(5000));
-        }
+        start([&] { return startup.finished(); });
         startupSeen = startup.seen();
     }
-    void TearDown() override {
-        w.reset();
-        QDir::setCurrent(previousDir);
-    }
 
-    nt::Surface& canvas() { return w->canvas(); }
     QString file(const QString& name) const { return work.filePath(name); }
-    QString sizeText(int width, int height) const {
-        return QStringLiteral("画布大小:宽 %1 高 %2").arg(width).arg(height);
-    }
     // The file dialog answers `path` and keeps the request it was given.
     void answerFileDialog(const QString& path) {
         w->chooseFile = [this, path](QWidget*, const nt::FileDialogRequest& r) {
@@ -147,12 +128,8 @@ class FileCommands : public ::testing::Test {
         QTest::mouseRelease(w->SrcDc, Qt::LeftButton, {}, to);
     }
 
-    QTemporaryDir work;
-    QString previousDir;
-    std::unique_ptr<frmmain> w;
     QStringList startupSeen;
     std::vector<nt::FileDialogRequest> requests;
-    int ends = 0;
 };
 
 TEST_F(FileCommands, StartUpAsksForTheFirstCanvasWithoutTheSaveWindow) {
