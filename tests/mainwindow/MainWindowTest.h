@@ -13,8 +13,8 @@
 #include "mainwindow/frmmain.h"
 
 // A main window on the offscreen platform with a scratch current directory for the working
-// files. start() runs its start-up with the shipped libraries (the resources folder stands in
-// for the application folder).
+// files. start() runs its start-up, by default with the shipped libraries (the resources folder
+// stands in for the application folder).
 class MainWindowTest : public ::testing::Test {
   protected:
     void SetUp() override {
@@ -32,9 +32,10 @@ class MainWindowTest : public ::testing::Test {
 
     // Starts the window and waits until it is on screen, its libraries are listed and
     // `answered`, which watches whatever answers start-up's dialogs, holds.
-    void start(const std::function<bool()>& answered) {
+    void start(const std::function<bool()>& answered,
+               const QString& applicationFolder = QStringLiteral(NT_SOURCE_DIR "/resources")) {
         QSignalSpy listed(w.get(), &frmmain::LibrariesListed);
-        w->Form_Load(QStringLiteral(NT_SOURCE_DIR "/resources"));
+        w->Form_Load(applicationFolder);
         ASSERT_TRUE(QTest::qWaitForWindowExposed(w.get()));
         ASSERT_TRUE(QTest::qWaitFor(answered, 5000));
         if (!w->librariesListed()) {

@@ -218,11 +218,18 @@ TEST_F(Options, ChoosingABrushOrPatternLoadsIt) {
     EXPECT_NE(w->SrcBrush1->Image(), brush);
 }
 
-// The window is on screen before the libraries are listed and the new-canvas dialog opens.
-TEST(Libraries, ListingAndTheNewCanvasDialogWaitForTheFirstPaint) {
+// Start-up in an application folder of the test's own.
+class Libraries : public MainWindowTest {
+  protected:
+    void startIn(const QString& folder) {
+        ModalAnswer cancelStartup([](QWidget* m) { m->close(); });
+        start([&] { return cancelStartup.seen(); }, folder);
+    }
     QTemporaryDir app;
-    frmmain w;
-    w.endProgram = [] {};
+};
+
+// The window is on screen before the libraries are listed and the new-canvas dialog opens.
+TEST_F(Libraries, ListingAndTheNewCanvasDialogWaitForTheFirstPaint) {
     // Whether the canvas had been painted when the first dialog showed.
     class Order : public QObject {
       public:
@@ -238,46 +245,30 @@ TEST(Libraries, ListingAndTheNewCanvasDialogWaitForTheFirstPaint) {
         bool canvasPainted = false, dialogShown = false, paintedBeforeDialog = false;
     } order;
     qApp->installEventFilter(&order);
-    ModalAnswer cancelStartup([](QWidget* m) { m->close(); });
-    QSignalSpy listed(&w, &frmmain::LibrariesListed);
-    w.Form_Load(app.path());
-    ASSERT_TRUE(listed.wait(5000));
-    ASSERT_TRUE(QTest::qWaitFor([&] { return cancelStartup.seen(); }, 5000));
+    startIn(app.path());
     qApp->removeEventFilter(&order);
     EXPECT_TRUE(order.dialogShown);
     EXPECT_TRUE(order.paintedBeforeDialog);
 }
 
-TEST(Libraries, MissingFoldersLeaveEmptyListsAndNoSelection) {
-    QTemporaryDir app;
-    frmmain w;
-    w.endProgram = [] {};
-    ModalAnswer cancelStartup([](QWidget* m) { m->close(); });
-    QSignalSpy listed(&w, &frmmain::LibrariesListed);
-    w.Form_Load(app.path());
-    ASSERT_TRUE(listed.wait(5000));
-    EXPECT_EQ(w.cboBrush->count(), 0);
-    EXPECT_EQ(w.cboPatten->count(), 0);
-    EXPECT_TRUE(w.ImgPatten.isNull());
-    EXPECT_EQ(w.SrcBrush1->width(), 32);
+TEST_F(Libraries, MissingFoldersLeaveEmptyListsAndNoSelection) {
+    startIn(app.path());
+    EXPECT_EQ(w->cboBrush->count(), 0);
+    EXPECT_EQ(w->cboPatten->count(), 0);
+    EXPECT_TRUE(w->ImgPatten.isNull());
+    EXPECT_EQ(w->SrcBrush1->width(), 32);
 }
 
-TEST(Libraries, UnreadableFirstEntryKeepsThePreviousPicture) {
-    QTemporaryDir app;
+TEST_F(Libraries, UnreadableFirstEntryKeepsThePreviousPicture) {
     QDir(app.path()).mkpath("Data/brushs");
     QFile junk(app.filePath("Data/brushs/junk.bmp"));
     ASSERT_TRUE(junk.open(QIODevice::WriteOnly));
     junk.write("BM this is no picture");
     junk.close();
-    frmmain w;
-    w.endProgram = [] {};
-    ModalAnswer cancelStartup([](QWidget* m) { m->close(); });
-    QSignalSpy listed(&w, &frmmain::LibrariesListed);
-    w.Form_Load(app.path());
-    ASSERT_TRUE(listed.wait(5000));
-    EXPECT_EQ(w.cboBrush->count(), 1);
-    EXPECT_EQ(w.SrcBrush1->width(), 32);
-    EXPECT_EQ(nt::fromPixel(w.SrcBrush1->Image().pixel(0, 0)), 0xFF00FFu);
+    startIn(app.path());
+    EXPECT_EQ(w->cboBrush->count(), 1);
+    EXPECT_EQ(w->SrcBrush1->width(), 32);
+    EXPECT_EQ(nt::fromPixel(w->SrcBrush1->Image().pixel(0, 0)), 0xFF00FFu);
 }
 
 // ---- palette hook and the swap key ----
