@@ -2,48 +2,22 @@
 
 #include <functional>
 
-#include <QApplication>
 #include <QImage>
-#include <QTimer>
 #include <QWidget>
 
 #include "document/errbox.h"
+#include "support/ModalAnswer.h"
 #include "surface/Colour.h"
 #include "surface/RasterTarget.h"
 #include "surface/Surface.h"
 
 namespace nt::test {
 
-// Answers the next modal window that `match` accepts: polls for it and hands it to `act`,
-// which must close it. Nested modal windows each get their own answer.
-class ModalAnswer {
-  public:
-    ModalAnswer(std::function<bool(QWidget*)> match, std::function<void(QWidget*)> act)
-        : match_(std::move(match)), act_(std::move(act)) {
-        QObject::connect(&timer_, &QTimer::timeout, [this] {
-            QWidget* w = QApplication::activeModalWidget();
-            if (w && match_(w)) {
-                timer_.stop();
-                seen_ = true;
-                act_(w);
-            }
-        });
-        timer_.start(10);
-    }
-    bool seen() const { return seen_; }
-
-  private:
-    std::function<bool(QWidget*)> match_;
-    std::function<void(QWidget*)> act_;
-    QTimer timer_;
-    bool seen_ = false;
-};
-
 // Answers the next modal window of class T.
 template <class T>
 ModalAnswer answer(std::function<void(T*)> act) {
-    return ModalAnswer([](QWidget* w) { return qobject_cast<T*>(w) != nullptr; },
-                       [act](QWidget* w) { act(qobject_cast<T*>(w)); });
+    return ModalAnswer([act](QWidget* w) { act(qobject_cast<T*>(w)); },
+                       [](QWidget* w) { return qobject_cast<T*>(w) != nullptr; });
 }
 
 // What an error window said before it was closed.

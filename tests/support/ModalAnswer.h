@@ -9,12 +9,16 @@
 #include <QTimer>
 #include <QWidget>
 
-// Answers the next modal window: polls for it and hands it to `act`, which must close it.
+// Answers the next modal window (the next one `match` accepts, when given): polls for it and
+// hands it to `act`, which must close it. Nested modal windows each get their own answer.
 class ModalAnswer {
   public:
-    explicit ModalAnswer(std::function<void(QWidget*)> act) : act_(std::move(act)) {
+    explicit ModalAnswer(std::function<void(QWidget*)> act,
+                         std::function<bool(QWidget*)> match = {})
+        : act_(std::move(act)), match_(std::move(match)) {
         QObject::connect(&timer_, &QTimer::timeout, [this] {
-            if (QWidget* w = QApplication::activeModalWidget()) {
+            QWidget* w = QApplication::activeModalWidget();
+            if (w && (!match_ || match_(w))) {
                 timer_.stop();
                 seen_ = true;
                 act_(w);
@@ -26,6 +30,7 @@ class ModalAnswer {
 
   private:
     std::function<void(QWidget*)> act_;
+    std::function<bool(QWidget*)> match_;
     QTimer timer_;
     bool seen_ = false;
 };
