@@ -35,7 +35,7 @@ int main(int argc, char** argv) {
 #ifdef NT_STARTUP_APP
     nt::FontWarmup fonts;
     QApplication app(argc, argv);
-    QApplication::setStyle(new nt::ProgramStyle);
+    nt::installProgramStyle();
     fonts.wait();
     FirstExpose watch;
     frmmain window;

@@ -1,10 +1,11 @@
 #include "app/ProgramStyle.h"
 
-#include <QGuiApplication>
+#include <QApplication>
 #include <QPainter>
 #include <QPainterPath>
 #include <QPalette>
 #include <QPixmap>
+#include <QStyleFactory>
 
 namespace nt {
 namespace {
@@ -27,7 +28,7 @@ QIcon chevrons(bool down) {
         path.lineTo(x + 4, 8);
         path.lineTo(x, 12);
     }
-    p.setPen(QPen(QGuiApplication::palette().color(QPalette::ButtonText), 1.5));
+    p.setPen(QPen(QApplication::palette().color(QPalette::ButtonText), 1.5));
     p.drawPath(path);
     return QIcon(picture);
 }
@@ -39,6 +40,10 @@ QIcon ProgramStyle::standardIcon(StandardPixmap icon, const QStyleOption* option
     if (icon == SP_ToolBarHorizontalExtensionButton) return chevrons(false);
     if (icon == SP_ToolBarVerticalExtensionButton) return chevrons(true);
     return QProxyStyle::standardIcon(icon, option, widget);
+}
+
+void installProgramStyle() {
+    QApplication::setStyle(new ProgramStyle(QStyleFactory::create(QApplication::style()->name())));
 }
 
 }  // namespace nt

@@ -9,8 +9,13 @@ namespace nt {
 // of them makes Qt load every picture plugin while the window is still being built.
 class ProgramStyle : public QProxyStyle {
   public:
+    using QProxyStyle::QProxyStyle;
     QIcon standardIcon(StandardPixmap icon, const QStyleOption* option = nullptr,
                        const QWidget* widget = nullptr) const override;
 };
+
+// Makes ProgramStyle the application's style, over the style the application would use (the
+// one a -style argument or QT_STYLE_OVERRIDE chose included).
+void installProgramStyle();
 
 }  // namespace nt

@@ -7,7 +7,7 @@
 int main(int argc, char** argv) {
     nt::FontWarmup fonts;
     QApplication app(argc, argv);
-    QApplication::setStyle(new nt::ProgramStyle);
+    nt::installProgramStyle();
     fonts.wait();
     frmmain window;
     window.Form_Load();  // shows the window

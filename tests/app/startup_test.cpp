@@ -5,6 +5,7 @@
 #include <QFontDatabase>
 #include <QImage>
 #include <QMenuBar>
+#include <QProxyStyle>
 
 #include "app/FontWarmup.h"
 #include "app/ProgramStyle.h"
@@ -27,10 +28,18 @@ int inkedPixels(const QImage& image) {
 // Runs first in its process, so no picture plugin was loaded before.
 TEST(ProgramStyle, AMenuBarLoadsNoPicturePlugin) {
     ASSERT_FALSE(picturePluginLoaded());
-    QApplication::setStyle(new nt::ProgramStyle);
+    nt::installProgramStyle();
     QMenuBar bar;
     bar.addMenu(QStringLiteral("文件(&F)"));
     EXPECT_FALSE(picturePluginLoaded());
+}
+
+TEST(ProgramStyle, WrapsTheStyleTheApplicationWasGiven) {
+    QApplication::setStyle(QStringLiteral("Windows"));
+    nt::installProgramStyle();
+    auto* style = qobject_cast<QProxyStyle*>(QApplication::style());
+    ASSERT_NE(style, nullptr);
+    EXPECT_EQ(style->baseStyle()->name(), QStringLiteral("windows"));
 }
 
 TEST(ProgramStyle, DrawsTheExtensionArrowsAndLeavesTheOtherIconsToTheStyle) {
