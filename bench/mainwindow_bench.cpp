@@ -1,8 +1,8 @@
 // The pointer pipeline of the real main window (offscreen), driven through its handlers on an
 // 800 x 500 and a 6000 x 4000 canvas: a move's cost must not grow with the canvas. Each move
-// also lets the window repaint what it changed. Start-up runs the program's window and a bare
-// Qt window as separate processes to their first paint (needs a display: xvfb-run), with
-// their ratio as a counter. The other ratios are printed after the table.
+// also lets the window repaint what it changed. Start-up runs the program's window, a bare Qt
+// window and a bare one with a label as separate processes to their first paint (needs a
+// display: xvfb-run), with their ratios as counters. The other ratios follow the table.
 #include <spawn.h>
 #include <sys/wait.h>
 

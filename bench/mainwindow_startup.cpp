@@ -35,8 +35,8 @@ int main(int argc, char** argv) {
 #ifdef NT_STARTUP_APP
     nt::FontWarmup fonts;
     QApplication app(argc, argv);
+    fonts.wait();  // before anything may use a font
     nt::installProgramStyle();
-    fonts.wait();
     FirstExpose watch;
     frmmain window;
     window.Form_Load();

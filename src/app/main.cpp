@@ -7,8 +7,8 @@
 int main(int argc, char** argv) {
     nt::FontWarmup fonts;
     QApplication app(argc, argv);
+    fonts.wait();  // before anything may use a font
     nt::installProgramStyle();
-    fonts.wait();
     frmmain window;
     window.Form_Load();  // shows the window
     return app.exec();

@@ -48,7 +48,7 @@ void frmmain::Form_Load(const QString& applicationFolder) {
     MnuDQue_Click();  // checked by design, so pasting starts opaque
     // The libraries are listed once the window is painted, so a large folder never delays its
     // first paint; the new-canvas dialog follows in the same turn.
-    winId();
+    winId();  // the native window exists before show, so its first exposure is seen
     nt::afterFirstPaint(windowHandle(), this, [this] { afterShown(); });
     show();
 }
