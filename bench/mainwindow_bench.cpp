@@ -1,14 +1,18 @@
 // The pointer pipeline of the real main window (offscreen), driven through its handlers on an
 // 800 x 500 and a 6000 x 4000 canvas: a move's cost must not grow with the canvas. Each move
-// also lets the window repaint what it changed. Start-up runs the program's window, a bare Qt
-// window and a bare one with a label as separate processes to their first paint (needs a
-// display: xvfb-run), with their ratios as counters. The other ratios follow the table.
+// also lets the window repaint what it changed; the paste preview and the clone stamp are
+// timed the same way, and a copy of the whole canvas against a memcpy of it. Start-up runs the
+// program's window, a bare Qt window and a bare one with a label as separate processes to their
+// first paint (needs a display: xvfb-run), with their ratios as counters. The other ratios follow
+// the table.
 #include <spawn.h>
 #include <sys/wait.h>
 
 #include <algorithm>
 #include <chrono>
 #include <cstdlib>
+#include <cstring>
+#include <functional>
 #include <map>
 #include <memory>
 
@@ -35,12 +39,20 @@ QPointF pathPoint(int width, int height, int i) {
     return {cx + (i * 37 % 200) - 100, cy + (i * 53 % 200) - 100};
 }
 
-void runMoves(benchmark::State& state, int tool) {
+// Moves with the button held after a press at the path's start; `prepare` sets the window up
+// after the tool was chosen. With `sameSpot` both canvas sizes take the small canvas's path,
+// so they see exactly the same moves.
+void runMoves(benchmark::State& state, int tool,
+              const std::function<void(frmmain&, QPointF)>& prepare = {}, bool sameSpot = false) {
     const int width = static_cast<int>(state.range(0)), height = static_cast<int>(state.range(1));
+    const auto point = [&](int i) {
+        return sameSpot ? pathPoint(kSmallW, kSmallH, i) : pathPoint(width, height, i);
+    };
     Window win(width, height);
     frmmain& w = *win.w;
     w.Command1_Click(tool);
-    const QPointF start = pathPoint(width, height, 0);
+    const QPointF start = point(0);
+    if (prepare) prepare(w, start);
     w.SrcDc_MouseDown(1, 0, start.x(), start.y());
     // The first persistent draw gives the canvas its own copy of the undo image: not a move's
     // cost, so it happens before timing, and so does the undo file.
@@ -48,7 +60,7 @@ void runMoves(benchmark::State& state, int tool) {
     w.undoImage().flush();
     int i = 1;
     for (auto _ : state) {
-        const QPointF p = pathPoint(width, height, i++);
+        const QPointF p = point(i++);
         w.SrcDc_MouseMove(1, 0, p.x(), p.y());
         QCoreApplication::processEvents();
     }
@@ -61,6 +73,48 @@ void BM_RubberBandMove(benchmark::State& state) {
 }
 void BM_PencilMove(benchmark::State& state) {
     runMoves(state, nt::kPencil);
+}
+
+// A paste being dragged: a 1000 x 1000 clipboard follows the pointer as a preview.
+void BM_PastePreviewMove(benchmark::State& state) {
+    const auto paste = [](frmmain& w, QPointF) {
+        QImage block(1000, 1000, QImage::Format_RGB32);
+        block.fill(Qt::darkCyan);
+        w.pSrc21->adopt(block);
+        w.mnuPaste_Click();
+    };
+    runMoves(state, nt::kSelect, paste, true);
+}
+// Clone stamping with the start-up block size, the source 40 pixels up and left.
+void BM_CloneStampMove(benchmark::State& state) {
+    const auto source = [](frmmain& w, QPointF start) {
+        w.SrcDc_MouseDown(1, 4, start.x() - 40, start.y() - 40);
+        w.SrcDc_MouseUp(1, 4, start.x() - 40, start.y() - 40);
+    };
+    runMoves(state, nt::kCloneStamp, source);
+}
+// Copy of a selection of the whole canvas, against a plain copy of the canvas's pixels.
+void BM_CopyWholeSelection(benchmark::State& state) {
+    const int width = static_cast<int>(state.range(0)), height = static_cast<int>(state.range(1));
+    Window win(width, height);
+    frmmain& w = *win.w;
+    for (auto _ : state) {
+        w.shpSelect->setArea(QRectF(0, 0, width - 1, height - 1));
+        w.shpSelect->show();
+        w.mnuCopy_Click();
+    }
+    if (w.pSrc21->width() != width) state.SkipWithError("the copy was refused");
+}
+void BM_MemcpyCanvas(benchmark::State& state) {
+    const int width = static_cast<int>(state.range(0)), height = static_cast<int>(state.range(1));
+    Window win(width, height);
+    const QImage& from = win.w->canvas().Image();
+    QImage to(from.size(), from.format());
+    to.fill(0);
+    for (auto _ : state) {
+        std::memcpy(to.bits(), from.constBits(), static_cast<size_t>(from.sizeInBytes()));
+        benchmark::DoNotOptimize(to.bits());
+    }
 }
 
 // A line stroke as a user makes it: the press, then the move and the release, with the pause
@@ -105,6 +159,10 @@ void sizes(benchmark::internal::Benchmark* b) {
 }
 BENCHMARK(BM_RubberBandMove)->Apply(sizes);
 BENCHMARK(BM_PencilMove)->Apply(sizes);
+BENCHMARK(BM_PastePreviewMove)->Apply(sizes);
+BENCHMARK(BM_CloneStampMove)->Apply(sizes);
+BENCHMARK(BM_CopyWholeSelection)->Args({kLargeW, kLargeH})->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_MemcpyCanvas)->Args({kLargeW, kLargeH})->Unit(benchmark::kMillisecond);
 // Each of these writes a whole undo image per iteration: a fixed, small count.
 BENCHMARK(BM_LinePress)->Apply(sizes)->Iterations(20);
 BENCHMARK(BM_LineStroke)->Apply(sizes)->Iterations(20);
@@ -168,11 +226,13 @@ class MoveRatios : public RatioReporter {
         ConsoleReporter::Finalize();
         const std::string small = "/" + std::to_string(kSmallW) + "/" + std::to_string(kSmallH);
         const std::string large = "/" + std::to_string(kLargeW) + "/" + std::to_string(kLargeH);
-        for (const char* name : {"BM_RubberBandMove", "BM_PencilMove"})
+        for (const char* name :
+             {"BM_RubberBandMove", "BM_PencilMove", "BM_PastePreviewMove", "BM_CloneStampMove"})
             ratio(std::string(name) + large, std::string(name) + small, "6000x4000 / 800x500");
         for (const char* name : {"BM_LinePress", "BM_LineStroke"})
             ratio(std::string(name) + large + "/iterations:20",
                   std::string(name) + small + "/iterations:20", "6000x4000 / 800x500");
+        ratio("BM_CopyWholeSelection" + large, "BM_MemcpyCanvas" + large, "copy / memcpy");
     }
 };
 

@@ -23,9 +23,16 @@ FileErrorReport describeFileError(const PictureError& error) {
     return {481, invalidPictureReason()};
 }
 
+FileErrorReport outOfMemoryError() {
+    return {7, QStringLiteral("内存不足")};
+}
+
 void reportFileError(QWidget* owner, const PictureError& error) {
-    const FileErrorReport r = describeFileError(error);
-    ShowError(owner, errorCodeLine(r.number), r.description);
+    reportFileError(owner, describeFileError(error));
+}
+
+void reportFileError(QWidget* owner, const FileErrorReport& report) {
+    ShowError(owner, errorCodeLine(report.number), report.description);
 }
 
 }  // namespace nt

@@ -13,8 +13,11 @@ struct FileErrorReport {
     QString description;
 };
 FileErrorReport describeFileError(const PictureError& error);
+// A picture the program cannot make because of its size: 7, "内存不足".
+FileErrorReport outOfMemoryError();
 
 // Reports the failure through the error window, owned by `owner`.
 void reportFileError(QWidget* owner, const PictureError& error);
+void reportFileError(QWidget* owner, const FileErrorReport& report);
 
 }  // namespace nt

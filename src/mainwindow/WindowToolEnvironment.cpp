@@ -55,4 +55,26 @@ UniformRandom& WindowToolEnvironment::random() {
     return w_.random;
 }
 
+QRectF WindowToolEnvironment::selectionArea() const {
+    return w_.shpSelect->area();
+}
+
+void WindowToolEnvironment::showSelection(const QRectF& area) {
+    w_.shpSelect->setArea(area);
+    w_.shpSelect->show();
+}
+
+QRectF WindowToolEnvironment::cloneMarker() const {
+    return w_.shpClone->area();
+}
+
+void WindowToolEnvironment::showCloneMarker(const QRectF& area) {
+    w_.shpClone->setArea(area);
+    w_.shpClone->show();
+}
+
+void WindowToolEnvironment::moveCloneMarker(double left, double top) {
+    w_.shpClone->moveTo(left, top);
+}
+
 }  // namespace nt

@@ -22,6 +22,11 @@ class WindowToolEnvironment : public tools::ToolEnvironment {
     tools::EraserShape eraserShape() const override;
     tools::GradientDirection gradientDirection() const override;
     UniformRandom& random() override;
+    QRectF selectionArea() const override;
+    void showSelection(const QRectF& area) override;
+    QRectF cloneMarker() const override;
+    void showCloneMarker(const QRectF& area) override;
+    void moveCloneMarker(double left, double top) override;
 
   private:
     frmmain& w_;

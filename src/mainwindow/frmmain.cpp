@@ -26,6 +26,7 @@ constexpr int kPanelTop = 8;               // option panels inside the strip
 constexpr int kPaletteLeft = 400;          // right of the widest option panel
 constexpr nt::Colour kMagenta = 0xFF00FF;  // transparent key of the brush pictures
 constexpr int kBrushWidth = 32, kBrushHeight = 30;
+constexpr int kClipboardWidth = 359, kClipboardHeight = 48;  // what Paste places before a Copy
 
 const char* const kToolTips[nt::kToolCount] = {
     "选择：在画布上选择一个矩形区域，然后可以进行删除等操作。",
@@ -132,6 +133,7 @@ void frmmain::buildContainers() {
     connect(SrcDc, &nt::PictureBox::MouseMove, this, &frmmain::SrcDc_MouseMove);
     connect(SrcDc, &nt::PictureBox::MouseUp, this, &frmmain::SrcDc_MouseUp);
     connect(SrcDc, &nt::PictureBox::DblClick, this, &frmmain::SrcDc_DblClick);
+    connect(SrcDc, &nt::PictureBox::KeyUp, this, &frmmain::SrcDc_KeyUp);
 }
 
 void frmmain::buildToolBox() {
@@ -247,7 +249,7 @@ void frmmain::buildStatusBar() {
 void frmmain::buildWorkSurfaces() {
     SrcBrush1 = std::make_unique<nt::Surface>(kBrushWidth, kBrushHeight, kMagenta);
     SrcBrush2 = std::make_unique<nt::Surface>(kBrushWidth, kBrushHeight, kMagenta);
-    pSrc21 = std::make_unique<nt::Surface>(kBrushWidth, kBrushHeight, kMagenta);
+    pSrc21 = std::make_unique<nt::Surface>(kClipboardWidth, kClipboardHeight, kMagenta);
     pMask = std::make_unique<nt::Surface>(kBrushWidth, kBrushHeight, nt::kSysButtonFace);
     pSrc2 = std::make_unique<nt::Surface>(kBrushWidth, kBrushHeight, nt::kSysButtonFace);
 }

@@ -65,6 +65,8 @@ class frmmain : public QMainWindow {
     void SrcDc_MouseMove(int button, int shift, double x, double y);
     void SrcDc_MouseUp(int button, int shift, double x, double y);
     void SrcDc_DblClick();
+    // A released key on the canvas: Delete cuts the visible selection.
+    void SrcDc_KeyUp(int keyCode, int shift);
 
     // ---- menu commands ----
     void mnuNew_Click();
@@ -270,6 +272,9 @@ class frmmain : public QMainWindow {
     nt::tools::Tool* currentTool() const { return tools_.at(state.CurTool); }
     void PastePreview(double x, double y);
     void PastePlace(double x, double y);
+    // Copies the selection into the clipboard and, with `erase`, clears it to the background.
+    // Throws SurfaceSizeError, changing nothing, when the clipboard would be beyond the limit.
+    void CopySelection(bool copy, bool erase);
     void setStatusText(int panel, const QString& text);
     void dColorPallete1_ItemClick();
 

@@ -172,9 +172,6 @@ void frmmain::mnuMask_Click() {
 // shortcuts, and doing nothing until those arrive ----
 
 void frmmain::leter_Click() {}
-void frmmain::mnuCut_Click() {}
-void frmmain::mnuCopy_Click() {}
-void frmmain::mnuPaste_Click() {}
 void frmmain::mnuforum_Click() {}
 void frmmain::mnuwebsite_Click() {}
 void frmmain::mnuAbout_Click() {}

@@ -74,8 +74,3 @@ void frmmain::SrcDc_MouseUp(int button, int shift, double x, double y) {
 void frmmain::SrcDc_DblClick() {
     state.PolyStarted = false;
 }
-
-// The paste placement hooks: the pasted picture follows the pointer while a button is held and
-// is stamped at the release. Nothing sets IsPasting until the paste command exists.
-void frmmain::PastePreview(double, double) {}
-void frmmain::PastePlace(double, double) {}

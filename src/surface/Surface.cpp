@@ -34,9 +34,10 @@ Surface::Surface(int width, int height, Colour back) : backColor_(back) {
     replaceImages(blankImage(width, height, back));
 }
 
-void Surface::replaceImages(QImage image) {
+void Surface::replaceImages(QImage image, bool shareScreen) {
     image_ = std::move(image);
-    screen_ = image_.copy();
+    // A shared screen is copied by whichever image is written first (Qt's copy-on-write).
+    screen_ = shareScreen ? image_ : image_.copy();
     screenDirty_.reset(image_.height());
     opDirty_.reset(image_.height());
     changedSinceCopy_.reset(image_.height());
@@ -198,6 +199,14 @@ void Surface::setPicture(const QImage& picture, bool autoSize) {
         painter.drawImage(0, 0, picture);
     }
     replaceImages(std::move(img));
+}
+
+void Surface::adopt(QImage picture) {
+    if (auto why = checkSurfaceSize(picture.width(), picture.height()))
+        throw SurfaceSizeError(*why);
+    if (picture.format() != QImage::Format_RGB32)
+        picture = picture.convertToFormat(QImage::Format_RGB32);
+    replaceImages(std::move(picture), true);
 }
 
 void Surface::resize(int newWidth, int newHeight) {

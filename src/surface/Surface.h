@@ -76,6 +76,10 @@ class Surface {
     // Puts a picture into the surface: with autoSize the surface takes its size, otherwise
     // the picture is drawn at the top-left over BackColor. Throws SurfaceSizeError.
     void setPicture(const QImage& picture, bool autoSize);
+    // Takes `picture` (Format_RGB32) as the whole persistent image, size and all. The screen
+    // shares its pixels until something draws, so a surface that is only read from, such as
+    // the clipboard, never pays for a second copy. Throws SurfaceSizeError.
+    void adopt(QImage picture);
     // The persistent image (Format_RGB32).
     const QImage& Image() const { return image_; }
     // The screen image the widget paints (Format_RGB32).
@@ -113,7 +117,7 @@ class Surface {
 
   private:
     void finishOperation(bool persistent);
-    void replaceImages(QImage image);
+    void replaceImages(QImage image, bool shareScreen = false);
     void notify(const QRect& r);
 
     QImage image_;

@@ -31,6 +31,8 @@ class PlainEnvironment : public ToolEnvironment {
     EraserShape shape = EraserShape::Square;
     GradientDirection direction = GradientDirection::Horizontal;
     nt::UniformRandom generator;
+    QRectF selection, marker;
+    bool selectionShown = false, markerShown = false;
 
     Colour paletteColour(int which) const override { return colours[which]; }
     void setPaletteColour(int which, Colour c) override { colours[which] = c; }
@@ -42,6 +44,17 @@ class PlainEnvironment : public ToolEnvironment {
     EraserShape eraserShape() const override { return shape; }
     GradientDirection gradientDirection() const override { return direction; }
     nt::UniformRandom& random() override { return generator; }
+    QRectF selectionArea() const override { return selection; }
+    void showSelection(const QRectF& area) override {
+        selection = area;
+        selectionShown = true;
+    }
+    QRectF cloneMarker() const override { return marker; }
+    void showCloneMarker(const QRectF& area) override {
+        marker = area;
+        markerShown = true;
+    }
+    void moveCloneMarker(double left, double top) override { marker.moveTo(left, top); }
 };
 
 QImage imageOf(int w, int h, std::initializer_list<Colour> colours) {

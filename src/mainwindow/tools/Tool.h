@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QImage>
+#include <QRectF>
 
 #include "mainwindow/DrawingState.h"
 #include "surface/Colour.h"
@@ -46,6 +47,14 @@ class ToolEnvironment {
     virtual GradientDirection gradientDirection() const = 0;
     // The program's one uniform generator, shared with the random filters.
     virtual UniformRandom& random() = 0;
+    // The rectangles shown over the canvas, in canvas pixels (left, top, width, height):
+    // the selection and the clone stamp's source marker. Showing one places it; moving the
+    // marker leaves it shown or hidden as it was.
+    virtual QRectF selectionArea() const = 0;
+    virtual void showSelection(const QRectF& area) = 0;
+    virtual QRectF cloneMarker() const = 0;
+    virtual void showCloneMarker(const QRectF& area) = 0;
+    virtual void moveCloneMarker(double left, double top) = 0;
 };
 
 // What a tool may touch: the canvas, the shared drawing state and the environment above,

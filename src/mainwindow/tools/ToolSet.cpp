@@ -4,6 +4,7 @@
 #include "mainwindow/tools/FreehandTool.h"
 #include "mainwindow/tools/GradientTool.h"
 #include "mainwindow/tools/PolygonTool.h"
+#include "mainwindow/tools/RegionTools.h"
 #include "mainwindow/tools/ShapeTool.h"
 #include "mainwindow/tools/SingleClickTools.h"
 
@@ -30,7 +31,9 @@ ToolSet::ToolSet() {
     tools_[kEraser] = std::make_unique<EraserTool>();
     tools_[kPicker] = std::make_unique<PickerTool>();
     tools_[kGradient] = std::make_unique<GradientTool>();
-    // TODO(selection/clone/text): these slots get their real tools.
+    tools_[kSelect] = std::make_unique<SelectTool>();
+    tools_[kCloneStamp] = std::make_unique<CloneStampTool>();
+    // The text tool's slot gets its real tool with the text dialog.
     for (int i = 0; i < kToolCount; ++i) {
         if (!tools_[i]) tools_[i] = std::make_unique<PendingTool>(familyOf(i) == Family::Dab);
     }
