@@ -49,15 +49,32 @@ void eraseSelection(Surface& canvas, const SelectionPixels& s) {
     });
 }
 
+namespace {
+// Where the clipboard goes when centred on (x, y).
+QRect blockAt(const Surface& clipboard, double x, double y) {
+    const int w = clipboard.width(), h = clipboard.height();
+    return QRect(roundCoord(x - w / 2), roundCoord(y - h / 2), w, h);
+}
+}  // namespace
+
 void placeClipboard(Surface& canvas, bool persistent, Surface& clipboard, double x, double y,
                     bool transparent) {
-    const int w = clipboard.width(), h = clipboard.height();
-    const int left = roundCoord(x - w / 2), top = roundCoord(y - h / 2);
+    const QRect b = blockAt(clipboard, x, y);
     const Dc target{&canvas, persistent};
     if (transparent)
-        TransparentBlt(target, left, top, w, h, hDC(clipboard), 0, 0, w, h, canvas.BackColor());
+        TransparentBlt(target, b.x(), b.y(), b.width(), b.height(), hDC(clipboard), 0, 0, b.width(),
+                       b.height(), canvas.BackColor());
     else
-        BitBlt(target, left, top, w, h, hDC(clipboard), 0, 0, SRCCOPY);
+        BitBlt(target, b.x(), b.y(), b.width(), b.height(), hDC(clipboard), 0, 0, SRCCOPY);
+}
+
+void previewClipboard(Surface& canvas, Surface& clipboard, double x, double y, bool transparent) {
+    // An opaque block hides everything under it, so only what it uncovers is repainted.
+    if (transparent)
+        canvas.Refresh();
+    else
+        canvas.RefreshOutside(blockAt(clipboard, x, y));
+    placeClipboard(canvas, false, clipboard, x, y, transparent);
 }
 
 }  // namespace nt

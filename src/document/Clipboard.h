@@ -37,5 +37,7 @@ void eraseSelection(Surface& canvas, const SelectionPixels& selection);
 // pixels that equal the canvas's background colour. Whatever falls outside is clipped.
 void placeClipboard(Surface& canvas, bool persistent, Surface& clipboard, double x, double y,
                     bool transparent);
+// The preview of a paste at (x, y): the last preview taken away, this one put on the screen.
+void previewClipboard(Surface& canvas, Surface& clipboard, double x, double y, bool transparent);
 
 }  // namespace nt

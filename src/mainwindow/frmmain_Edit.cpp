@@ -56,8 +56,7 @@ void frmmain::SrcDc_KeyUp(int keyCode, int) {
 // The preview goes to the screen even when a tool chosen during the paste turned persistence
 // on, so it never stays in the picture.
 void frmmain::PastePreview(double x, double y) {
-    canvas().Refresh();
-    nt::placeClipboard(canvas(), false, *pSrc21, x, y, MnuDQue->isChecked());
+    nt::previewClipboard(canvas(), *pSrc21, x, y, MnuDQue->isChecked());
 }
 
 void frmmain::PastePlace(double x, double y) {

@@ -51,6 +51,29 @@ class DirtyRows {
             if (s.x1 >= s.x0) f(y, s.x0, s.x1);
         }
     }
+    // Calls f(y, x0, x1) for every marked span outside `keep` and forgets those, leaving
+    // marked only what lies inside it.
+    template <class F>
+    void takeOutside(const QRect& keep, F&& f) {
+        for (int y = top_; y <= bottom_; ++y) {
+            Span& s = rows_[static_cast<size_t>(y)];
+            if (s.x1 < s.x0) continue;
+            if (y < keep.top() || y > keep.bottom()) {
+                f(y, s.x0, s.x1);
+                s = Span{};
+                continue;
+            }
+            const int in0 = std::max(s.x0, keep.left()), in1 = std::min(s.x1, keep.right());
+            if (in0 > in1) {
+                f(y, s.x0, s.x1);
+                s = Span{};
+                continue;
+            }
+            if (s.x0 < in0) f(y, s.x0, in0 - 1);
+            if (in1 < s.x1) f(y, in1 + 1, s.x1);
+            s = Span{in0, in1};
+        }
+    }
     QRect bounds() const {
         if (empty()) return {};
         int l = INT_MAX, r = -1;

@@ -68,6 +68,16 @@ void Surface::Refresh() {
     screenDirty_.clear();
 }
 
+void Surface::RefreshOutside(const QRect& cover) {
+    if (screenDirty_.empty()) return;
+    QRect changed;
+    screenDirty_.takeOutside(cover, [&](int y, int x0, int x1) {
+        copySpan(image_, screen_, y, x0, x1);
+        changed |= QRect(QPoint(x0, y), QPoint(x1, y));
+    });
+    notify(changed);
+}
+
 void Surface::drawOnImage(bool persistent, const std::function<void(QImage&, DirtyRows&)>& op) {
     op(persistent ? image_ : screen_, opDirty_);
     finishOperation(persistent);

@@ -58,6 +58,9 @@ class Surface {
 
     // Repaints the screen from the persistent image where the two differ.
     void Refresh();
+    // The same, except inside `cover`, which the caller paints over in full at once: a
+    // preview that moves a little repaints only what it uncovers.
+    void RefreshOutside(const QRect& cover);
 
     // Segment without its end point, or a box (both corners) outlined / filled with the colour.
     void Line(double x1, double y1, double x2, double y2, std::optional<Colour> colour = {},
