@@ -254,6 +254,27 @@ TEST_F(Clipboard, ClipboardOutlivesANewPicture) {
     EXPECT_EQ(clip(), copied);
 }
 
+TEST_F(Clipboard, StrayEventsLeaveThePictureAndTheStateConsistent) {
+    // A release with no press and nothing pending draws nothing.
+    release(Qt::LeftButton, {50, 50});
+    // A paste dropped wholly off the canvas changes nothing and ends the paste.
+    command(w->mnuPaste);
+    w->SrcDc_MouseDown(1, 0, -5000, -5000);
+    w->SrcDc_MouseMove(1, 0, 1e12, -1e12);
+    w->SrcDc_MouseUp(1, 0, -5000, 1e9);
+    EXPECT_FALSE(w->state.IsPasting);
+    // Repeated paste commands while a paste is dragged (a held Ctrl+V) place it once.
+    command(w->mnuPaste);
+    press(Qt::LeftButton, {140, 100});
+    for (int i = 0; i < 5; ++i) command(w->mnuPaste);
+    moveTo({141, 100});
+    release(Qt::LeftButton, {141, 100});
+    EXPECT_FALSE(w->state.IsPasting);
+    EXPECT_EQ(picture(141, 100), kMagenta);
+    EXPECT_EQ(picture(141, 10), at(original, 141, 10));
+    EXPECT_EQ(canvas().screen(), canvas().Image());
+}
+
 class CloneStamp : public Clipboard {
   protected:
     void SetUp() override {
@@ -308,6 +329,18 @@ TEST_F(CloneStamp, SourcePartlyOffTheCanvasLeavesThoseDestinationPixelsAlone) {
     EXPECT_EQ(picture(99, 107), at(before, 99, 107));
     EXPECT_EQ(picture(100, 102), at(before, 0, 2));
     EXPECT_EQ(picture(103, 107), at(before, 3, 7));
+}
+
+TEST_F(CloneStamp, AltPressesAtTheCornersStampAndKeepTheMarker) {
+    for (QPoint corner : {QPoint(1, 1), QPoint(279, 231)}) {
+        altPress(corner);
+        moveTo(corner + QPoint(1, 0));  // fixes a one-pixel offset: copies from just behind
+        moveTo(corner + QPoint(2, 0));
+        release(Qt::LeftButton, corner + QPoint(2, 0));
+        EXPECT_TRUE(w->shpClone->isVisible());
+        EXPECT_EQ(w->shpClone->area().topLeft(), QPointF(corner + QPoint(1, 0)));  // the source
+    }
+    EXPECT_EQ(picture(3, 1), at(original, 2, 1));
 }
 
 }  // namespace
