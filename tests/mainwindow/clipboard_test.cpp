@@ -216,28 +216,18 @@ TEST_F(Clipboard, TransparentPasteSkipsTheBackgroundColour) {
     }
 }
 
-TEST_F(Clipboard, ToolChosenWhileAPasteIsPendingActsAndThePasteIsPlacedToo) {
+TEST_F(Clipboard, ToolChosenWhileAPasteIsPendingActsAndThePreviewNeverReachesThePicture) {
     command(w->mnuPaste);
-    chooseTool(nt::kLine);
-    EXPECT_TRUE(w->state.IsPasting);
-    drag(Qt::LeftButton, {140, 200}, {140, 210});
-    EXPECT_EQ(picture(0, 210), kMagenta);  // the paste, centred on the release
-    EXPECT_EQ(picture(150, 190), kMagenta);
-    EXPECT_EQ(picture(140, 205), 0x000000u);  // and the line over it
-    EXPECT_EQ(w->state.CurTool, nt::kLine);
-    EXPECT_FALSE(w->state.IsPasting);
-}
-
-TEST_F(Clipboard, PencilDuringAPasteDragLeavesNoPreviewInThePicture) {
-    command(w->mnuPaste);
-    chooseTool(nt::kPencil);
+    chooseTool(nt::kPencil);  // its moves turn persistence on
     press(Qt::LeftButton, {140, 30});
     moveTo({141, 30});
     moveTo({142, 30});
-    // The preview block around (141, 30) must not have reached the picture.
-    EXPECT_EQ(picture(10, 30), at(original, 10, 30));
+    EXPECT_EQ(picture(10, 30), at(original, 10, 30));  // inside the preview
+    EXPECT_EQ(picture(141, 30), 0x000000u);            // the pencil's stroke
     release(Qt::LeftButton, {142, 30});
     EXPECT_EQ(picture(10, 30), kMagenta);
+    EXPECT_EQ(w->state.CurTool, nt::kPencil);
+    EXPECT_FALSE(w->state.IsPasting);
 }
 
 TEST_F(Clipboard, ClipboardOutlivesANewPicture) {
