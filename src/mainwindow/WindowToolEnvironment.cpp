@@ -6,6 +6,7 @@
 #include "palette/dColorPallete.h"
 #include "surface/NumberText.h"
 #include "surface/Rounding.h"
+#include "text/frmText.h"
 
 namespace nt {
 
@@ -75,6 +76,15 @@ void WindowToolEnvironment::showCloneMarker(const QRectF& area) {
 
 void WindowToolEnvironment::moveCloneMarker(double left, double top) {
     w_.shpClone->moveTo(left, top);
+}
+
+void WindowToolEnvironment::showTextDialog() {
+    frmText::ShowModal(&w_);
+}
+
+// Position 1 is "3D 重影特效".
+bool WindowToolEnvironment::textShadow() const {
+    return w_.cboTextStyle->currentIndex() == 1;
 }
 
 }  // namespace nt

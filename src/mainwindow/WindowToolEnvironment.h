@@ -27,6 +27,8 @@ class WindowToolEnvironment : public tools::ToolEnvironment {
     QRectF cloneMarker() const override;
     void showCloneMarker(const QRectF& area) override;
     void moveCloneMarker(double left, double top) override;
+    void showTextDialog() override;
+    bool textShadow() const override;
 
   private:
     frmmain& w_;

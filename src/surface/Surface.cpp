@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstring>
 
+#include <QFontMetricsF>
 #include <QPainter>
 
 #include "surface/Limits.h"
@@ -190,6 +191,15 @@ void Surface::Print(const QString& text) {
     });
     CurrentX = 0;
     CurrentY += box.height();
+}
+
+double Surface::TextWidth(const QString& text) const {
+    return QFontMetricsF(makeFont(Font)).horizontalAdvance(text);
+}
+
+double Surface::TextHeight(const QString&) const {
+    // One line's height, whatever the characters, as the line spacing of Print.
+    return QFontMetricsF(makeFont(Font)).height();
 }
 
 void Surface::setPicture(const QImage& picture, bool autoSize) {

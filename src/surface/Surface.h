@@ -75,6 +75,9 @@ class Surface {
     void Cls();
     // Text at (CurrentX, CurrentY) in ForeColor; CurrentY moves to the next line.
     void Print(const QString& text);
+    // The size of a line of text in the current font, in pixels.
+    double TextWidth(const QString& text) const;
+    double TextHeight(const QString& text) const;
 
     // Puts a picture into the surface: with autoSize the surface takes its size, otherwise
     // the picture is drawn at the top-left over BackColor. Throws SurfaceSizeError.

@@ -1,5 +1,8 @@
 #include "surface/Text.h"
 
+#include <algorithm>
+#include <cmath>
+
 #include <QFontMetrics>
 #include <QPainter>
 
@@ -12,7 +15,11 @@ QFont makeFont(const FontSpec& spec) {
     // Chinese captions need a CJK face when the named one is missing.
     f.setFamilies(
         {spec.name, QStringLiteral("WenQuanYi Micro Hei"), QStringLiteral("Noto Sans CJK SC")});
-    f.setPixelSize(std::max(1, static_cast<int>(std::lround(spec.size * 96.0 / 72.0))));
+    // Bounded so that a typed size in the thousands neither hangs the font engine nor
+    // allocates giant glyphs: beyond a canvas's side the text is clipped anyway.
+    const double wanted = spec.size * 96.0 / 72.0;  // NaN falls to the smallest size
+    const double pixels = wanted >= 1.0 ? std::min(wanted, double{kMaxTextPixels}) : 1.0;
+    f.setPixelSize(static_cast<int>(std::lround(pixels)));
     f.setBold(spec.bold);
     f.setItalic(spec.italic);
     f.setUnderline(spec.underline);

@@ -12,8 +12,11 @@ namespace nt {
 
 struct FontSpec;
 
-// The QFont for a surface font: pixel size = point size at 96 dpi, no antialiasing so
-// that only glyph pixels change and they take exactly the text colour.
+// The largest glyph height text is drawn with, in pixels.
+inline constexpr int kMaxTextPixels = 2048;
+
+// The QFont for a surface font: pixel size = point size at 96 dpi (1 to kMaxTextPixels), no
+// antialiasing so that only glyph pixels change and they take exactly the text colour.
 QFont makeFont(const FontSpec& spec);
 
 // Draws the glyphs of text with their top-left at (x, y); the background is untouched.

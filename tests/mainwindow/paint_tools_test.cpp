@@ -55,6 +55,8 @@ class PlainEnvironment : public ToolEnvironment {
         markerShown = true;
     }
     void moveCloneMarker(double left, double top) override { marker.moveTo(left, top); }
+    void showTextDialog() override {}
+    bool textShadow() const override { return false; }
 };
 
 QImage imageOf(int w, int h, std::initializer_list<Colour> colours) {

@@ -134,9 +134,6 @@ TEST(ToolSetTable, FamiliesAndWhatIsBuilt) {
         const bool dab =
             i == nt::kPencil || i == nt::kAirbrush || i == nt::kMagicPen || i == nt::kEraser;
         EXPECT_EQ(set.at(i)->movesOnPress(), dab) << i;
-        // The text tool comes with the text dialog.
-        const bool built = i != nt::kText;
-        EXPECT_EQ(set.isBuilt(i), built) << i;
     }
     EXPECT_EQ(ToolSet::familyOf(nt::kGradient), Family::TwoPoint);
     EXPECT_EQ(ToolSet::familyOf(nt::kEraser), Family::Dab);

@@ -55,6 +55,10 @@ class ToolEnvironment {
     virtual QRectF cloneMarker() const = 0;
     virtual void showCloneMarker(const QRectF& area) = 0;
     virtual void moveCloneMarker(double left, double top) = 0;
+    // Shows the text dialog modally; its answer is in the shared settings.
+    virtual void showTextDialog() = 0;
+    // The main window's text style is "3D 重影特效".
+    virtual bool textShadow() const = 0;
 };
 
 // What a tool may touch: the canvas, the shared drawing state and the environment above,

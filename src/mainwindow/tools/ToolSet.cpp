@@ -7,6 +7,7 @@
 #include "mainwindow/tools/RegionTools.h"
 #include "mainwindow/tools/ShapeTool.h"
 #include "mainwindow/tools/SingleClickTools.h"
+#include "mainwindow/tools/TextTool.h"
 
 namespace nt::tools {
 
@@ -33,19 +34,12 @@ ToolSet::ToolSet() {
     tools_[kGradient] = std::make_unique<GradientTool>();
     tools_[kSelect] = std::make_unique<SelectTool>();
     tools_[kCloneStamp] = std::make_unique<CloneStampTool>();
-    // The text tool's slot gets its real tool with the text dialog.
-    for (int i = 0; i < kToolCount; ++i) {
-        if (!tools_[i]) tools_[i] = std::make_unique<PendingTool>(familyOf(i) == Family::Dab);
-    }
+    tools_[kText] = std::make_unique<TextTool>();
 }
 
 Tool* ToolSet::at(int index) const {
     if (index < 0 || index >= kToolCount) return nullptr;
     return tools_[index].get();
-}
-
-bool ToolSet::isBuilt(int index) const {
-    return at(index) && !dynamic_cast<const PendingTool*>(at(index));
 }
 
 Family ToolSet::familyOf(int index) {
