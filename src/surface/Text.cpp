@@ -4,7 +4,9 @@
 #include <cmath>
 
 #include <QFontMetrics>
+#include <QGlyphRun>
 #include <QPainter>
+#include <QTextLayout>
 
 #include "surface/Surface.h"
 
@@ -27,6 +29,31 @@ QFont makeFont(const FontSpec& spec) {
     return f;
 }
 
+namespace {
+
+// Glyphs drawn per call. Qt fills large glyphs as one path per call, at a cost that grows
+// faster than the glyph count, so long lines go in short pieces; pieces wholly outside the
+// clip are skipped, which keeps a long line on a small canvas cheap.
+constexpr qsizetype kGlyphsPerPiece = 4;
+
+void drawRunPieces(QPainter& p, const QPointF& origin, const QGlyphRun& run, const QRect& clip,
+                   qreal reach) {
+    const QList<quint32> glyphs = run.glyphIndexes();
+    const QList<QPointF> positions = run.positions();
+    for (qsizetype first = 0; first < glyphs.size(); first += kGlyphsPerPiece) {
+        const qsizetype n = std::min(kGlyphsPerPiece, glyphs.size() - first);
+        const qreal left = origin.x() + positions[first].x() - reach;
+        const qreal right = origin.x() + positions[first + n - 1].x() + reach;
+        if (right < clip.left() || left > clip.right() + 1) continue;
+        QGlyphRun piece = run;
+        piece.setGlyphIndexes(glyphs.mid(first, n));
+        piece.setPositions(positions.mid(first, n));
+        p.drawGlyphRun(origin, piece);
+    }
+}
+
+}  // namespace
+
 QRect drawText(QImage& image, DirtyRows* dirty, int x, int y, const QString& text,
                const FontSpec& spec, Pixel colour) {
     const QFont font = makeFont(spec);
@@ -36,13 +63,23 @@ QRect drawText(QImage& image, DirtyRows* dirty, int x, int y, const QString& tex
     if (text.isEmpty()) return QRect(x, y, 0, fm.height());
     const QRect clipped = box.intersected(image.rect());
     if (clipped.isEmpty()) return box;
+    QTextLayout layout(text, font);
+    QTextOption option;
+    option.setWrapMode(QTextOption::NoWrap);
+    layout.setTextOption(option);
+    layout.beginLayout();
+    const QTextLine line = layout.createLine();
+    layout.endLayout();
+    if (!line.isValid()) return box;
     {
         QPainter p(&image);
         p.setRenderHint(QPainter::TextAntialiasing, false);
-        p.setFont(font);
         p.setPen(QColor::fromRgb(colour));
         p.setClipRect(clipped);
-        p.drawText(QPoint(x, y + fm.ascent()), text);
+        // The baseline sits at the font's ascent below y, whatever the fallback faces add.
+        const QPointF origin(x, y + fm.ascent() - line.ascent());
+        const qreal reach = 2.0 * fm.height();  // a glyph's ink lies within this of its pen
+        for (const QGlyphRun& run : layout.glyphRuns()) drawRunPieces(p, origin, run, clipped, reach);
     }
     if (dirty) dirty->addRect(clipped);
     return box;
