@@ -52,12 +52,14 @@ void frmmain::StartupNewCanvas() {
 void frmmain::ResetCanvas(bool newCanvasCommand) {
     const nt::GlobalSettings& g = nt::globals();
     nt::Surface& c = canvas();
-    c.setBackColor(g.NewCanvasColor);
     try {
         SrcDc->resizeSurface(g.NewCanvasWidth, g.NewCanvasHeight);
     } catch (const nt::SurfaceSizeError&) {
-        // The dialog refuses such sizes; a canvas that cannot be made keeps its size.
+        // Out of memory (the dialog refuses sizes beyond the limit): the picture stays.
+        nt::reportFileError(this, nt::outOfMemoryError());
+        return;
     }
+    c.setBackColor(g.NewCanvasColor);
     c.Cls();  // the old picture goes, the new colour fills the canvas
     if (newCanvasCommand) MnuDQue->setChecked(false);
     shpSelect->hide();
@@ -137,13 +139,17 @@ void frmmain::mnuundo_Click() {
     LoadWorkingFile(backupImage_, QStringLiteral("backup.bmp"));
 }
 
-// A missing or unreadable working file changes nothing and says nothing.
+// A missing or unreadable working file changes nothing and says nothing. When the newest
+// image could not be written, the file holds an older one: the image itself is taken then.
 void frmmain::LoadWorkingFile(nt::UndoImageWriter& writer, const QString& fileName) {
     writer.flush();  // the file holds the newest image taken, not one still on its way
-    nt::PictureResult picture = nt::loadPicture(QDir::current().absoluteFilePath(fileName));
-    const auto* image = std::get_if<QImage>(&picture);
+    QImage image = writer.lastWriteOk() ? QImage() : writer.latest();
+    if (image.isNull()) {
+        nt::PictureResult picture = nt::loadPicture(QDir::current().absoluteFilePath(fileName));
+        if (auto* read = std::get_if<QImage>(&picture)) image = std::move(*read);
+    }
     const QSize before = SrcDc->size();
-    if (!image || !putPicture(*SrcDc, *image)) return;
+    if (image.isNull() || !putPicture(*SrcDc, image)) return;
     // The handles, the scroll ranges and the size text follow a size the file brought back.
     if (SrcDc->size() != before) {
         LayoutGrips();

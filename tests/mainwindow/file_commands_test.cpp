@@ -1,7 +1,7 @@
 // The document commands end to end on real files: new canvas with the save window, open,
 // save (with its failures), the close request, undo, restore and the snapshot tick.
-#include <sys/mount.h>
-#include <unistd.h>
+
+#include <sys/resource.h>
 
 #include <functional>
 #include <vector>
@@ -30,10 +30,21 @@
 #include "globals/Globals.h"
 #include "platform/Picture.h"
 #include "support/ModalAnswer.h"
+#include "support/ScratchMount.h"
 
 namespace {
 
 // The answers the tests give.
+// The process's address space in bytes, from /proc.
+rlim_t virtualSize() {
+    QFile status(QStringLiteral("/proc/self/status"));
+    if (!status.open(QIODevice::ReadOnly)) return 0;
+    for (const QByteArray& line : status.readAll().split('\n'))
+        if (line.startsWith("VmSize:"))
+            return line.mid(7).trimmed().split(' ')[0].toULongLong() << 10;
+    return 0;
+}
+
 void decline(QWidget* m) {
     qobject_cast<save*>(m)->HScroll1->setValue(4);
 }
@@ -82,26 +93,6 @@ QImage pattern(int width, int height) {
         for (int x = 0; x < width; ++x) img.setPixel(x, y, qRgb(x & 255, y & 255, (x ^ y) & 255));
     return img;
 }
-
-// A small tmpfs mounted for one test; only root can have it.
-class ScratchMount {
-  public:
-    ScratchMount(const QString& where, const char* options) : where_(where.toLocal8Bit()) {
-        ok_ = geteuid() == 0 && mount("tmpfs", where_.constData(), "tmpfs", 0, options) == 0;
-    }
-    ~ScratchMount() {
-        if (ok_) umount(where_.constData());
-    }
-    bool ok() const { return ok_; }
-    void remountReadOnly() {
-        ok_ = ok_ &&
-              mount("tmpfs", where_.constData(), "tmpfs", MS_REMOUNT | MS_RDONLY, nullptr) == 0;
-    }
-
-  private:
-    QByteArray where_;
-    bool ok_ = false;
-};
 
 // A started main window whose start-up dialog was accepted with its defaults (an 800 x 500
 // white canvas).
@@ -397,6 +388,60 @@ TEST_F(FileCommands, RestoreReturnsToTheLastSnapshot) {
     w->mnuundo->trigger();
     EXPECT_EQ(canvas().Image(), snapshot);
     EXPECT_EQ(readBack(file(QStringLiteral("backup.bmp"))), snapshot);
+}
+
+TEST_F(FileCommands, UndoAndRestoreTakeTheImageItselfWhenItsFileCouldNotBeWritten) {
+    ASSERT_TRUE(QDir(work.path()).mkdir(QStringLiteral("wd")));
+    const QString wd = file(QStringLiteral("wd"));
+    ScratchMount disk(wd, "size=4m");
+    if (!disk.ok()) GTEST_SKIP() << "mounting a small tmpfs needs root";
+    QDir::setCurrent(wd);
+    w->Command1_Click(nt::kLine);
+    strokeLine({10, 10}, {100, 10});  // its press writes "undo.bmp"
+    w->Timer10_Timer();               // and this "backup.bmp"
+    w->undoImage().flush();
+    w->backupImage().flush();
+    disk.remountReadOnly();  // from here on no working file can be written
+    const QImage afterFirst = canvas().Image().copy();
+    strokeLine({10, 20}, {100, 20});
+    w->mnuundo1->trigger();
+    EXPECT_EQ(canvas().Image(), afterFirst) << "the image of the last press, not the older file";
+    strokeLine({10, 30}, {100, 30});
+    w->Timer10_Timer();
+    const QImage snapshot = canvas().Image().copy();
+    strokeLine({10, 40}, {100, 40});
+    w->mnuundo->trigger();
+    EXPECT_EQ(canvas().Image(), snapshot);
+    w->undoImage().flush();
+    w->backupImage().flush();
+    QDir::setCurrent(work.path());  // so the scratch disk can go
+}
+
+TEST_F(FileCommands, NewCanvasThatCannotBeAllocatedIsReportedAndChangesNothing) {
+    canvas().Line(0, 0, 50, 50, 0x000000);
+    const QImage before = canvas().Image().copy();
+    const nt::Colour backBefore = canvas().BackColor();
+    // Room for the program as it is, not for a 9000 x 9000 picture.
+    rlimit saved{};
+    getrlimit(RLIMIT_AS, &saved);
+    rlimit tight = saved;
+    tight.rlim_cur = virtualSize() + (rlim_t{160} << 20);
+    ErrorShown shown;
+    {
+        ModalSequence answers({decline,
+                               newCanvas(QStringLiteral("9000"), QStringLiteral("9000"), 4),
+                               readError(shown)});
+        ASSERT_EQ(setrlimit(RLIMIT_AS, &tight), 0);
+        w->mnuNew->trigger();
+        setrlimit(RLIMIT_AS, &saved);
+        EXPECT_EQ(answers.seen(), (QStringList{QStringLiteral("save"), QStringLiteral("frmNew"),
+                                               QStringLiteral("errbox")}));
+    }
+    EXPECT_EQ(shown.code, QStringLiteral("错误代码:7"));
+    EXPECT_EQ(shown.reason, QStringLiteral("内存不足"));
+    EXPECT_EQ(canvas().Image(), before);
+    EXPECT_EQ(canvas().BackColor(), backBefore);
+    EXPECT_EQ(w->statusText(3), sizeText(800, 500));
 }
 
 TEST_F(FileCommands, ClosingAsksTheSaveWindowAndEndsOnlyAfterAnAnswer) {

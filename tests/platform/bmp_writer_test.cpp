@@ -4,10 +4,12 @@
 #include <csignal>
 #include <random>
 
+#include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
 
 #include "PictureTestSupport.h"
+#include "support/ScratchMount.h"
 
 namespace nt {
 namespace {
@@ -24,6 +26,11 @@ std::uint32_t le32(const QByteArray& b, int at) {
     return static_cast<std::uint8_t>(b[at]) | static_cast<std::uint8_t>(b[at + 1]) << 8 |
            static_cast<std::uint8_t>(b[at + 2]) << 16 |
            static_cast<std::uint32_t>(static_cast<std::uint8_t>(b[at + 3])) << 24;
+}
+
+QByteArray bytesOf(const QString& path) {
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
 }
 
 TEST(BmpWriter, WritesA24BitBottomUpFileWithPaddedRows) {
@@ -126,6 +133,28 @@ TEST(BmpWriter, FailedWriteLeavesTheOldFileIntact) {
     ASSERT_TRUE(after.open(QIODevice::ReadOnly));
     EXPECT_EQ(after.readAll(), before);
     EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList{"keep.bmp"});
+}
+
+// A nearly full disk: small files once slipped through a buffered last write that failed.
+TEST(BmpWriter, SmallFileOnAFullDiskIsRefusedAndTheOldFileStays) {
+    QTemporaryDir dir;
+    for (const qint64 freeBytes : {qint64{0}, qint64{8192}}) {
+        ScratchMount disk(dir.path(), "size=64k");
+        if (!disk.ok()) GTEST_SKIP() << "mounting a small tmpfs needs root";
+        const QString path = dir.filePath("keep.bmp");
+        ASSERT_FALSE(savePictureBmp(noise(10, 10, 4), path));
+        const QByteArray before = bytesOf(path);
+        ASSERT_TRUE(disk.leaveFree(freeBytes));
+        // 40 x 40 fits in 8 KiB, so the second round writes one that does not.
+        const int side = freeBytes == 0 ? 40 : 60;
+        const auto error = savePictureBmp(noise(side, side, 5), path);
+        ASSERT_TRUE(error) << freeBytes;
+        EXPECT_EQ(error->kind, PictureError::Kind::DiskFull) << freeBytes;
+        EXPECT_EQ(error->reason, "No space left on device");
+        EXPECT_EQ(bytesOf(path), before) << freeBytes;
+        EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden),
+                  (QStringList{QStringLiteral("filler"), QStringLiteral("keep.bmp")}));
+    }
 }
 
 }  // namespace

@@ -6,6 +6,7 @@
 #include <QTemporaryDir>
 
 #include "PictureTestSupport.h"
+#include "support/ScratchMount.h"
 
 namespace nt {
 namespace {
@@ -53,6 +54,29 @@ TEST(Cli, UnreadableInputAndUnwritableOutput) {
     const CliRun unwritable = cli({kGood + "/pal8.bmp", dir.filePath("none/out.bmp")});
     EXPECT_EQ(unwritable.code, 3);
     EXPECT_FALSE(unwritable.err.isEmpty());
+}
+
+TEST(Cli, FullDiskExitsWithThreeAndKeepsTheOldFile) {
+    QTemporaryDir dir;
+    ScratchMount disk(dir.path(), "size=64k");
+    if (!disk.ok()) GTEST_SKIP() << "mounting a small tmpfs needs root";
+    const QString out = dir.filePath("out.bmp");
+    ASSERT_EQ(cli({kGood + "/pal1.bmp", out}).code, 0);
+    QFile f(out);
+    ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+    const QByteArray before = f.readAll();
+    f.close();
+    ASSERT_TRUE(disk.leaveFree(0));
+    QTemporaryDir elsewhere;
+    const QString small = elsewhere.filePath("small.bmp");  // 40 x 40: under 16 KiB
+    QImage picture(40, 40, QImage::Format_RGB32);
+    picture.fill(Qt::darkGreen);
+    ASSERT_FALSE(savePictureBmp(picture, small));
+    const CliRun full = cli({small, out});
+    EXPECT_EQ(full.code, 3);
+    EXPECT_TRUE(full.err.contains("No space left on device")) << full.err.toStdString();
+    ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+    EXPECT_EQ(f.readAll(), before);
 }
 
 TEST(Cli, ConvertsEveryBitmapAndJpegToBmp) {
