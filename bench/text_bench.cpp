@@ -63,7 +63,8 @@ class TextRatios : public RatioReporter {
         ConsoleReporter::Finalize();
         ratio("BM_OpenTextDialog", "BM_OpenQFontDialog", "frmText / QFontDialog");
         ratio("BM_ChineseLine96pt/6000/4000", "BM_ChineseLine96pt/800/500", "6000x4000 / 800x500");
-        ratio("BM_ChineseLine96pt/6000/4000", "BM_ChineseLine96pt/5200/300", "6000x4000 / 5200x300");
+        ratio("BM_ChineseLine96pt/6000/4000", "BM_ChineseLine96pt/5200/300",
+              "6000x4000 / 5200x300");
     }
 };
 

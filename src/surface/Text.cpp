@@ -79,7 +79,8 @@ QRect drawText(QImage& image, DirtyRows* dirty, int x, int y, const QString& tex
         // The baseline sits at the font's ascent below y, whatever the fallback faces add.
         const QPointF origin(x, y + fm.ascent() - line.ascent());
         const qreal reach = 2.0 * fm.height();  // a glyph's ink lies within this of its pen
-        for (const QGlyphRun& run : layout.glyphRuns()) drawRunPieces(p, origin, run, clipped, reach);
+        for (const QGlyphRun& run : layout.glyphRuns())
+            drawRunPieces(p, origin, run, clipped, reach);
     }
     if (dirty) dirty->addRect(clipped);
     return box;
