@@ -10,11 +10,12 @@
 #include <QVBoxLayout>
 
 #include "document/NoticePictures.h"
+#include "globals/Links.h"
 
 namespace nt {
 
 QString forumUrl() {
-    return QStringLiteral("https://norvalytintora.example/forum/");
+    return links::forumPage();
 }
 
 QString errorCodeLine(long number) {

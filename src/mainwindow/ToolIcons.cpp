@@ -1,5 +1,7 @@
 #include "mainwindow/ToolIcons.h"
 
+#include <algorithm>
+
 #include <array>
 #include <cmath>
 #include <functional>
@@ -243,9 +245,12 @@ const std::array<Painter, kToolCount>& painters() {
 
 }  // namespace
 
-QPixmap toolIcon(int index) {
+QPixmap toolIcon(int index, qreal scale) {
     if (index < 0 || index >= kToolCount) return {};
-    QPixmap pixmap(kToolIconSize, kToolIconSize);
+    // Drawn at the screen's scale, so the pictures stay sharp on high-density screens.
+    const int side = qRound(kToolIconSize * std::max<qreal>(scale, 1));
+    QPixmap pixmap(side, side);
+    pixmap.setDevicePixelRatio(static_cast<qreal>(side) / kToolIconSize);
     pixmap.fill(Qt::transparent);
     QPainter p(&pixmap);
     p.setRenderHint(QPainter::Antialiasing);

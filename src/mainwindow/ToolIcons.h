@@ -4,8 +4,9 @@
 
 namespace nt {
 
-// The 32 x 32 picture of a tool button, drawn on demand (index 0..21; null otherwise).
-QPixmap toolIcon(int index);
+// The 32 x 32 picture of a tool button, drawn on demand (index 0..21; null otherwise) at
+// `scale` device pixels per pixel.
+QPixmap toolIcon(int index, qreal scale = 1);
 
 inline constexpr int kToolIconSize = 32;
 

@@ -140,7 +140,7 @@ void frmmain::buildToolBox() {
     for (int i = 0; i < nt::kToolCount; ++i) {
         auto* b = new QToolButton(pTools);
         b->setObjectName(QStringLiteral("Command1(%1)").arg(i));
-        b->setIcon(QIcon(nt::toolIcon(i)));
+        b->setIcon(QIcon(nt::toolIcon(i, devicePixelRatio())));
         b->setIconSize(QSize(nt::kToolIconSize, nt::kToolIconSize));
         b->setFixedSize(nt::kToolIconSize, nt::kToolIconSize);
         b->setAutoRaise(true);

@@ -41,6 +41,8 @@ class frmmain : public QMainWindow {
     // The start-up sequence; `applicationFolder` is where Data/ is looked for.
     void Form_Load();
     void Form_Load(const QString& applicationFolder);
+    // The same, opening `pictureToOpen` (when not empty) in place of the new-canvas dialog.
+    void Form_Load(const QString& applicationFolder, const QString& pictureToOpen);
     // A typed character: the lower-case x swaps the two colours.
     void Form_KeyPress(int keyAscii);
     // Status panel 3: the canvas size.
@@ -264,6 +266,9 @@ class frmmain : public QMainWindow {
     // document commands' pieces
     void ResetCanvas(bool newCanvasCommand);
     QString ShowFileDialog(bool open, const QString& title);
+    // Opens a picture onto the canvas, or reports why not; an empty path does the rest of the
+    // open command only (a cancelled dialog).
+    void OpenPicture(const QString& path);
     void LoadWorkingFile(nt::UndoImageWriter& writer, const QString& fileName);
     void startSnapshots();
 
@@ -285,4 +290,5 @@ class frmmain : public QMainWindow {
     nt::LibraryLister patternLister_;
     nt::LibraryLister brushLister_;
     bool librariesListed_ = false;
+    QString pictureToOpen_;  // named on the command line
 };

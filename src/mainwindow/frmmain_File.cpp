@@ -84,7 +84,10 @@ QString frmmain::ShowFileDialog(bool open, const QString& title) {
 
 void frmmain::mnuOpen_Click() {
     shpSelect->hide();
-    const QString path = ShowFileDialog(true, QStringLiteral("Open"));
+    OpenPicture(ShowFileDialog(true, QStringLiteral("Open")));
+}
+
+void frmmain::OpenPicture(const QString& path) {
     if (!path.isEmpty()) {
         nt::PictureResult picture = nt::loadPicture(path);
         const auto* image = std::get_if<QImage>(&picture);

@@ -4,6 +4,9 @@
 #include <QMenuBar>
 
 #include "document/warndywtd.h"
+#include "globals/Links.h"
+#include "help/HelpLinks.h"
+#include "help/frmAbout.h"
 #include "imageops/dialogs/ImageCommands.h"
 #include "mainwindow/frmmain.h"
 
@@ -168,11 +171,21 @@ void frmmain::mnuMask_Click() {
     nt::runMaskCommand(this, canvas());
 }
 
-// ---- commands of the document, image and help work: in the menu with their captions and
-// shortcuts, and doing nothing until those arrive ----
+// ---- help: the pages handed to the desktop and the about box ----
 
-void frmmain::leter_Click() {}
-void frmmain::mnuforum_Click() {}
-void frmmain::mnuwebsite_Click() {}
-void frmmain::mnuAbout_Click() {}
-void frmmain::mnuupdate_Click() {}
+void frmmain::leter_Click() {
+    nt::openLink(nt::links::mailTarget());
+}
+void frmmain::mnuforum_Click() {
+    nt::openLink(nt::links::forumPage());
+}
+void frmmain::mnuwebsite_Click() {
+    nt::openLink(nt::links::productPage());
+}
+// The update check is the product page, where the newest version is offered.
+void frmmain::mnuupdate_Click() {
+    nt::openLink(nt::links::productPage());
+}
+void frmmain::mnuAbout_Click() {
+    frmAbout::ShowModal(this);
+}

@@ -37,9 +37,15 @@ void frmmain::Form_Load() {
 }
 
 void frmmain::Form_Load(const QString& applicationFolder) {
+    Form_Load(applicationFolder, QString());
+}
+
+void frmmain::Form_Load(const QString& applicationFolder, const QString& pictureToOpen) {
     nt::GlobalSettings& g = nt::globals();
     state.LastFolder = nt::AddBackslash(applicationFolder);
-    g.DataPath = nt::AddBackslash(applicationFolder) + QStringLiteral("Data") + nt::kPathSeparator;
+    g.DataPath =
+        nt::DataParentFolder(applicationFolder) + QStringLiteral("Data") + nt::kPathSeparator;
+    pictureToOpen_ = pictureToOpen;
     g.DialogResult = nt::GlobalSettings::kIdle;
     LayoutGrips();
     SetCanvasSizeText();
@@ -55,7 +61,11 @@ void frmmain::Form_Load(const QString& applicationFolder) {
 
 void frmmain::afterShown() {
     LoadPatternList();
-    StartupNewCanvas();
+    // A picture named on the command line takes the place of the new-canvas dialog.
+    if (pictureToOpen_.isEmpty())
+        StartupNewCanvas();
+    else
+        OpenPicture(pictureToOpen_);
     SetCanvasSizeText();
     nt::globals().DialogResult = nt::GlobalSettings::kIdle;
 }

@@ -1,13 +1,19 @@
 // The menu tree: captions, order, shortcuts and initial states; shortcuts and the commands
 // built so far.
 #include <QAction>
+#include <QDesktopServices>
 #include <QMenu>
 #include <QMenuBar>
+#include <QMessageBox>
+#include <QPushButton>
 #include <QScrollBar>
+#include <QUrl>
 
 #include "WindowFixture.h"
 #include "document/save.h"
 #include "document/warndywtd.h"
+#include "globals/Links.h"
+#include "help/frmAbout.h"
 #include "imageops/dialogs/frmStroke.h"
 
 namespace {
@@ -202,4 +208,71 @@ TEST_F(Menu, FrameOnTheMenuBarOpensItsDialogAndCancelChangesNothing) {
     EXPECT_EQ(nt::globals().DialogResult, 2);
 }
 
+// Catches what the desktop is asked to open, without starting a browser or mail program.
+class UrlCatcher : public QObject {
+    Q_OBJECT
+  public:
+    UrlCatcher() {
+        for (const char* scheme : {"https", "http", "mailto"})
+            QDesktopServices::setUrlHandler(QString::fromLatin1(scheme), this, "open");
+    }
+    ~UrlCatcher() override {
+        for (const char* scheme : {"https", "http", "mailto"})
+            QDesktopServices::unsetUrlHandler(QString::fromLatin1(scheme));
+    }
+    QStringList opened;
+  public slots:
+    void open(const QUrl& url) { opened << url.toString(); }
+};
+
+TEST_F(Menu, HelpLinksHandTheirPagesToTheDesktopAndTheAboutBoxShows) {
+    UrlCatcher desktop;
+    for (QAction* a : {w->leter, w->mnuforum, w->mnuwebsite, w->mnuupdate}) a->trigger();
+    ASSERT_EQ(desktop.opened.size(), 4);
+    EXPECT_EQ(desktop.opened[0], QStringLiteral("mailto:?"));
+    EXPECT_EQ(desktop.opened[1], nt::links::forumPage());
+    EXPECT_EQ(desktop.opened[2], nt::links::productPage());
+    EXPECT_EQ(desktop.opened[3], desktop.opened[2]);  // the update check is the product page
+    EXPECT_TRUE(desktop.opened[2].startsWith(QStringLiteral("https://norvalytintora.example/")));
+
+    QString title, version;
+    ModalAnswer about([&](QWidget* m) {
+        auto* box = qobject_cast<frmAbout*>(m);
+        ASSERT_NE(box, nullptr);
+        title = box->windowTitle();
+        version = box->lblVersion->text();
+        box->cmdOK->click();
+    });
+    w->mnuAbout->trigger();
+    ASSERT_TRUE(about.seen());
+    EXPECT_EQ(title, QStringLiteral("关于 NorvalyTintora"));
+    EXPECT_EQ(version, QStringLiteral("版本:V3.9.0.12  2017年3月出品"));
+}
+
+TEST(AboutBox, BannerLabelsAndTheSystemInformationMessage) {
+    frmAbout box;
+    EXPECT_EQ(box.size(), QSize(483, 176));
+    EXPECT_EQ(box.Picture->pixmap().size(), QSize(483, 176));
+    EXPECT_FALSE(box.Label1->text().isEmpty());
+    EXPECT_EQ(box.cmdOK->text(), QStringLiteral("确定(&O)"));
+    EXPECT_EQ(box.cmdsysinfo->text(), QStringLiteral("系统信息(&S)..."));
+    QString text, title;
+    QMessageBox::StandardButtons buttons;
+    ModalAnswer message([&](QWidget* m) {
+        auto* msg = qobject_cast<QMessageBox*>(m);
+        ASSERT_NE(msg, nullptr);
+        text = msg->text();
+        title = msg->windowTitle();
+        buttons = msg->standardButtons();
+        msg->accept();
+    });
+    box.cmdsysinfo->click();
+    ASSERT_TRUE(message.seen());
+    EXPECT_EQ(text, QStringLiteral("此时系统信息不可用"));
+    EXPECT_EQ(title, QStringLiteral("NorvalyTintora"));
+    EXPECT_EQ(buttons, QMessageBox::Ok);
+}
+
 }  // namespace
+
+#include "menu_test.moc"
