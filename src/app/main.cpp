@@ -7,11 +7,11 @@
 
 #include "app/FontWarmup.h"
 #include "app/ProgramStyle.h"
+#include "globals/Version.h"
 #include "mainwindow/frmmain.h"
 
 namespace {
 
-constexpr char kVersion[] = "3.9.0.12";
 constexpr char kHelp[] =
     "Usage: norvalytintora [FILE]\n"
     "A raster paint program. With FILE, that picture (BMP, DIB, RLE, JPEG, GIF, ICO, CUR, WMF or\n"
@@ -30,7 +30,7 @@ bool answeredOnTerminal(int argc, char** argv) {
             return true;
         }
         if (!std::strcmp(argv[i], "--version") || !std::strcmp(argv[i], "-v")) {
-            std::printf("norvalytintora %s\n", kVersion);
+            std::printf("norvalytintora %s\n", nt::kVersion);
             return true;
         }
     }

@@ -2,9 +2,12 @@
 
 namespace nt::cli {
 
-std::variant<Job, HelpRequest, UsageError> parseCommandLine(const QStringList& arguments) {
+std::variant<Job, HelpRequest, VersionRequest, UsageError> parseCommandLine(
+    const QStringList& arguments) {
     if (arguments.contains(QStringLiteral("--help")) || arguments.contains(QStringLiteral("-h")))
         return HelpRequest{};
+    if (arguments.contains(QStringLiteral("--version")) || arguments.contains(QStringLiteral("-v")))
+        return VersionRequest{};
     if (arguments.size() < 2) return UsageError{QStringLiteral("INPUT and OUTPUT are required")};
     Job job{arguments[0], arguments[1], {}};
     for (qsizetype i = 2; i < arguments.size();) {
@@ -31,11 +34,16 @@ QString usageText() {
         "written.\n"
         "\n"
         "Operations:\n");
-    for (const Operation& op : operations())
-        text +=
-            QStringLiteral("  %1 %2\n")
-                .arg(QLatin1StringView(op.name.data(), static_cast<qsizetype>(op.name.size())),
-                     QLatin1StringView(op.usage.data(), static_cast<qsizetype>(op.usage.size())));
+    const auto latin1 = [](std::string_view v) {
+        return QString::fromUtf8(v.data(), static_cast<qsizetype>(v.size()));
+    };
+    for (const Operation& op : operations()) {
+        const QString call = (latin1(op.name) + u' ' + latin1(op.usage)).trimmed();
+        text += QStringLiteral("  %1 %2\n").arg(call, -22).arg(latin1(op.description));
+    }
+    text += QStringLiteral(
+        "\n  -h, --help             show this help and exit\n"
+        "  -v, --version          show the version and exit\n");
     return text;
 }
 

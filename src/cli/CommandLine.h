@@ -22,14 +22,16 @@ struct Job {
 };
 
 struct HelpRequest {};
+struct VersionRequest {};
 
 struct UsageError {
     QString message;
 };
 
 // Reads the arguments after the program name:
-// INPUT OUTPUT [OPERATION [ARG...]]..., or --help / -h anywhere.
-std::variant<Job, HelpRequest, UsageError> parseCommandLine(const QStringList& arguments);
+// INPUT OUTPUT [OPERATION [ARG...]]..., or --help / -h or --version / -v anywhere.
+std::variant<Job, HelpRequest, VersionRequest, UsageError> parseCommandLine(
+    const QStringList& arguments);
 
 QString usageText();
 

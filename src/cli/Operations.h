@@ -20,11 +20,12 @@ struct RunState {
 
 // One whole-picture operation of the batch tool: its name on the command line, how many
 // arguments follow it there, what they are, and what it does (the reason when the
-// arguments are unusable).
+// arguments are unusable), with a line of help.
 struct Operation {
     std::string_view name;
     int argumentCount = 0;
     std::string_view usage;
+    std::string_view description;  // one line, with the ranges of the arguments
     std::optional<std::string> (*apply)(QImage& picture, const QStringList& arguments,
                                         RunState& run) = nullptr;
 };

@@ -6,6 +6,7 @@
 #include <QCoreApplication>
 
 #include "cli/CommandLine.h"
+#include "globals/Version.h"
 #include "platform/Picture.h"
 
 namespace {
@@ -49,6 +50,10 @@ int main(int argc, char** argv) {
     const auto parsed = nt::cli::parseCommandLine(app.arguments().mid(1));
     if (std::holds_alternative<nt::cli::HelpRequest>(parsed)) {
         std::fputs(qPrintable(nt::cli::usageText()), stdout);
+        return kOk;
+    }
+    if (std::holds_alternative<nt::cli::VersionRequest>(parsed)) {
+        std::printf("norvalytintora-cli %s\n", nt::kVersion);
         return kOk;
     }
     if (const auto* usage = std::get_if<nt::cli::UsageError>(&parsed)) {

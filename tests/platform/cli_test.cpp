@@ -1,8 +1,11 @@
 // The batch tool run as a program: exit codes, messages and the files it writes.
 
+#include <algorithm>
+
 #include <QBuffer>
 #include <QDir>
 #include <QProcess>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 
 #include "PictureTestSupport.h"
@@ -32,6 +35,21 @@ TEST(Cli, HelpAndUsageErrors) {
     EXPECT_EQ(help.code, 0);
     EXPECT_TRUE(help.out.contains("INPUT OUTPUT [OPERATION [ARG...]]..."))
         << help.out.toStdString();
+    // Every operation has its line of help; the flips say which way they mirror.
+    const QStringList lines = help.out.split(u'\n');
+    for (const char* op : {"invert ", "sharpen K ", "noise A ", "rgb DR DG DB ", "mask FILE "}) {
+        const auto line = std::find_if(lines.begin(), lines.end(), [&](const QString& l) {
+            return l.startsWith(QStringLiteral("  ") + QString::fromLatin1(op));
+        });
+        ASSERT_NE(line, lines.end()) << op;
+        EXPECT_GT(line->simplified().size(), QString::fromLatin1(op).size() + 10) << op;
+    }
+    EXPECT_TRUE(help.out.contains(QRegularExpression("flip-v +mirrors left-right")));
+    EXPECT_TRUE(help.out.contains(QRegularExpression("flip-h +mirrors top-bottom")));
+    EXPECT_TRUE(help.out.contains("-16384 to 16383"));
+    const CliRun version = cli({"--version"});
+    EXPECT_EQ(version.code, 0);
+    EXPECT_EQ(version.out, QStringLiteral("norvalytintora-cli 3.9.0.12\n"));
     EXPECT_EQ(cli({}).code, 1);
     EXPECT_EQ(cli({kGood + "/pal8.bmp"}).code, 1);
     QTemporaryDir dir;
