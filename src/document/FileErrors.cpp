@@ -11,6 +11,8 @@ FileErrorReport describeFileError(const PictureError& error) {
             return {481, invalidPictureReason()};
         case K::NotFound:
             return {53, QStringLiteral("文件未找到")};
+        case K::PathNotFound:
+            return {76, QStringLiteral("路径未找到")};
         case K::AccessDenied:
             return {70, QStringLiteral("拒绝的权限")};
         case K::ReadFailed:

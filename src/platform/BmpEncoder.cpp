@@ -120,7 +120,7 @@ PictureError writeError(const QString& path, const QSaveFile& file, std::int64_t
     const QFileInfo info(path);
     Kind kind = Kind::WriteFailed;
     if (!info.absoluteDir().exists())
-        kind = Kind::NotFound;
+        kind = Kind::PathNotFound;
     else if (info.isDir() || file.error() == QFileDevice::PermissionsError ||
              !QFileInfo(info.absolutePath()).isWritable())
         kind = Kind::AccessDenied;

@@ -1,5 +1,6 @@
 #include "platform/Picture.h"
 
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 
@@ -37,7 +38,10 @@ PictureResult decodePicture(QByteArrayView bytes, Colour matte) {
 PictureResult loadPicture(const QString& path, Colour matte) {
     using Kind = PictureError::Kind;
     const QFileInfo info(path);
-    if (!info.exists()) return fileError(Kind::NotFound, "file not found");
+    if (!info.exists()) {
+        if (!info.absoluteDir().exists()) return fileError(Kind::PathNotFound, "folder not found");
+        return fileError(Kind::NotFound, "file not found");
+    }
     if (info.isDir()) return fileError(Kind::AccessDenied, "is a folder");
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) {

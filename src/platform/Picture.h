@@ -35,7 +35,8 @@ namespace nt {
 struct PictureError {
     enum class Kind {
         InvalidPicture,  // not a supported picture, damaged, truncated or too large
-        NotFound,        // the file or its folder does not exist
+        NotFound,        // the file does not exist
+        PathNotFound,    // the folder it should be in does not exist
         AccessDenied,    // no permission to read or write, or the path is a folder
         ReadFailed,      // the file could not be read completely
         WriteFailed,     // the file could not be written completely

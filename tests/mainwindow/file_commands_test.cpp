@@ -229,6 +229,7 @@ TEST_F(FileCommands, AFileThatCannotBeOpenedIsReportedAndChangesNothing) {
         {"empty.jpg", QByteArray(""), "错误代码:481", "无效图片"},
         {"cut.bmp", validBmp.left(validBmp.size() / 2), "错误代码:481", "无效图片"},
         {"missing.bmp", QByteArray(), "错误代码:53", "文件未找到"},
+        {"nowhere/missing.bmp", QByteArray(), "错误代码:76", "路径未找到"},
     };
     canvas().Line(5, 5, 60, 40, 0x0000FF);
     const QImage before = canvas().Image().copy();
@@ -295,7 +296,8 @@ TEST_F(FileCommands, SaveIntoAMissingOrReadOnlyFolderIsReportedAndWritesNothing)
         w->mnuSave->trigger();
         EXPECT_EQ(answers.seen(), QStringList{QStringLiteral("errbox")});
     }
-    EXPECT_EQ(shown.code, QStringLiteral("错误代码:53"));
+    EXPECT_EQ(shown.code, QStringLiteral("错误代码:76"));  // a path error, not a missing file
+    EXPECT_EQ(shown.reason, QStringLiteral("路径未找到"));
     EXPECT_FALSE(QFile::exists(missing));
     EXPECT_EQ(w->statusText(1), panel1);
 
