@@ -11,6 +11,8 @@ std::int64_t ellipseHalfSpan(std::int64_t cw, std::int64_t ch, std::int64_t e) {
     __extension__ typedef unsigned __int128 UWide;
     // Doubled offsets from the centre: (u / cw)^2 + (v / ch)^2 < 1 with |v| < ch.
     const std::int64_t v = std::abs(2 * e - (ch - 1));
+    // The middle row(s) reach both sides, so that no column is empty either.
+    if (v <= 1) return cw - 1;
     const UWide cw2 = static_cast<UWide>(cw) * static_cast<UWide>(cw);
     const UWide ch2 = static_cast<UWide>(ch) * static_cast<UWide>(ch);
     const UWide limit = cw2 * (ch2 - static_cast<UWide>(v) * static_cast<UWide>(v));

@@ -23,6 +23,8 @@ void drawLine(RasterTarget& t, const Pen& pen, std::int64_t x0, std::int64_t y0,
 void drawDot(RasterTarget& t, const Pen& pen, std::int64_t x, std::int64_t y);
 
 // Box outline with corners (x0, y0) and (x1, y1) in any order, both corners included.
+// Width 1: dash styles run on around the outline, one pattern step per outline pixel,
+// anticlockwise from the top-right corner going left (as GDI's Rectangle).
 void drawBoxOutline(RasterTarget& t, const Pen& pen, std::int64_t x0, std::int64_t y0,
                     std::int64_t x1, std::int64_t y1);
 

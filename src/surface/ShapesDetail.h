@@ -21,9 +21,10 @@ bool dashOn(PenStyle style, std::int64_t index);
 
 // Width-1 segment: one pixel per step along the major axis, from the start up to the end
 // (the end itself only when includeEnd). The minor coordinate is the nearest to the ideal
-// line with ties to the smaller one, computed the same from either end.
+// line with ties to the smaller one, computed the same from either end. The pixel k steps
+// from the start takes position phase + k of the style's pattern.
 void thinLine(RasterTarget& t, Pixel pixel, PenStyle style, std::int64_t x0, std::int64_t y0,
-              std::int64_t x1, std::int64_t y1, bool includeEnd);
+              std::int64_t x1, std::int64_t y1, bool includeEnd, std::int64_t phase = 0);
 
 // Pixel centres closer than width/2 to a segment (whose ends move up-left by half a pixel
 // for even widths, so the cross-section of a horizontal line at y is y - w/2 .. y + (w-1)/2).

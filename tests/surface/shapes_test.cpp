@@ -392,6 +392,53 @@ TEST(Box, OutlineIncludesBothCornersWhicheverWayItIsDragged) {
     }
 }
 
+TEST(Box, DashesRunOnAroundTheOutlineFromTheTopRight) {
+    // Pixels of GDI's Rectangle (drawn with Wine): one pattern step per outline pixel,
+    // anticlockwise from the top-right corner going left, continuing around the corners.
+    EXPECT_EQ(drawn(14, 12,
+                    [](RasterTarget& t) { drawBoxOutline(t, pen(1, PenStyle::Dot), 2, 2, 11, 9); }),
+              picture(R"(
+..............
+..............
+...###...###..
+...........#..
+...........#..
+..#...........
+..#...........
+..#...........
+...........#..
+....###...##..
+..............
+..............
+)"));
+    EXPECT_EQ(drawn(14, 12,
+                    [](RasterTarget& t) {
+                        drawBoxOutline(t, pen(1, PenStyle::DashDotDot), 11, 9, 2, 2);
+                    }),
+              picture(R"(
+..............
+..............
+...#########..
+...........#..
+...........#..
+..#........#..
+..#........#..
+..#........#..
+...........#..
+....###...##..
+..............
+..............
+)"));
+    // A flat box is walked there and back: the way back fills the gaps of the way there.
+    EXPECT_EQ(drawn(34, 1,
+                    [](RasterTarget& t) { drawBoxOutline(t, pen(1, PenStyle::Dot), 2, 0, 31, 0); }),
+              "...#####.#####.#####.#####.#####..\n");
+    // The one-point box keeps its pixel (GDI would draw nothing there).
+    EXPECT_EQ(drawn(3, 1,
+                    [](RasterTarget& t) { drawBoxOutline(t, pen(1, PenStyle::Dash), 1, 0, 1, 0); }),
+              ".#.\n");
+}
+
 TEST(Box, DegenerateBoxesKeepTheirEnds) {
     EXPECT_EQ(drawn(4, 3, [](RasterTarget& t) { drawBoxOutline(t, pen(), 2, 1, 2, 1); }),
               picture(R"(
@@ -497,15 +544,46 @@ TEST(Ellipse, OutlineStaysInTheBoxAndTheBrushStrictlyInside) {
                 EXPECT_TRUE(edge) << w << "x" << h << " at " << x << "," << y;
             }
             EXPECT_EQ(rows.size(), static_cast<size_t>(h)) << w << "x" << h;  // no empty row
-            if (h % 2) {  // the middle row reaches both sides
-                EXPECT_EQ(cols.size(), static_cast<size_t>(w)) << w << "x" << h;
-            }
+            EXPECT_EQ(cols.size(), static_cast<size_t>(w)) << w << "x" << h;  // nor column
             EXPECT_TRUE(eightConnected(ink)) << w << "x" << h;
             for (auto [x, y] : paint) {
                 for (auto [dx, dy] : {std::pair{1, 0}, {-1, 0}, {0, 1}, {0, -1}})
                     EXPECT_NE(c.at(x + dx, y + dy), kBack) << w << "x" << h;
             }
         }
+    }
+}
+
+TEST(Ellipse, FlatShapesKeepTheirEndColumnsLikeThinOnesKeepTheirEndRows) {
+    // GDI (drawn with Wine): an ellipse or rounded box two pixels high covers its whole width,
+    // as the same shape two pixels wide covers its whole height.
+    const std::string flat = picture(R"(
+..............
+..##########..
+..##########..
+..............
+)");
+    EXPECT_EQ(drawn(14, 4,
+                    [](RasterTarget& t) { drawEllipse(t, pen(), Brush::solid(kPaint), 2, 1, 12, 3); }),
+              flat);
+    EXPECT_EQ(drawn(14, 4,
+                    [](RasterTarget& t) {
+                        drawRoundRect(t, pen(), Brush::solid(kPaint), 12, 3, 2, 1, 12, 12);
+                    }),
+              flat);
+    for (int w = 2; w <= 40; ++w) {
+        auto flatOf = [&](bool round) {
+            return drawn(w + 4, 4, [&](RasterTarget& t) {
+                if (round)
+                    drawRoundRect(t, pen(), Brush::none(), 2, 1, 2 + w, 3, 12, 12);
+                else
+                    drawEllipse(t, pen(), Brush::none(), 2, 1, 2 + w, 3);
+            });
+        };
+        const std::string row = ".." + std::string(static_cast<size_t>(w), '#') + "..\n";
+        const std::string empty(static_cast<size_t>(w) + 4, '.');
+        EXPECT_EQ(flatOf(false), empty + "\n" + row + row + empty + "\n") << w;
+        EXPECT_EQ(flatOf(true), empty + "\n" + row + row + empty + "\n") << w;
     }
 }
 
@@ -710,7 +788,8 @@ TEST(Clipping, HugeShapesCostOnlyTheirVisibleRows) {
     for (int x = 0; x < 64; ++x) {
         EXPECT_EQ(c.at(x, 3), kInk);
         EXPECT_EQ(c.at(x, 4), kBack);
-        EXPECT_EQ(c.at(x, 10) == kInk, (x + 4) % 6 < 3) << x;
+        // The box's top row runs leftwards from x = L: pattern position L - x.
+        EXPECT_EQ(c.at(x, 10) == kInk, ((4 - x) % 6 + 6) % 6 < 3) << x;
         EXPECT_EQ(c.at(x, 21), kPaint);
         EXPECT_EQ(c.at(x, 36), kBack);
         EXPECT_EQ(c.at(x, 37), kInk);
