@@ -19,9 +19,22 @@ Pixel pixelOf(Colour c) {
 
 bool BitBlt(Dc dst, int x, int y, int w, int h, Dc src, int sx, int sy, std::uint32_t rop) {
     if (!dst.surface || !src.surface || rop != SRCCOPY) return false;
+    // A negative extent covers origin + extent + 1 .. origin on both sides, so the copy is
+    // the same rectangle with a positive extent, not mirrored (as GDI's BitBlt does).
+    std::int64_t x0 = x, y0 = y, sx0 = sx, sy0 = sy, w0 = w, h0 = h;
+    if (w0 < 0) {
+        x0 += w0 + 1;
+        sx0 += w0 + 1;
+        w0 = -w0;
+    }
+    if (h0 < 0) {
+        y0 += h0 + 1;
+        sy0 += h0 + 1;
+        h0 = -h0;
+    }
     const QImage& from = sourceImage(src);
     dst.surface->draw(dst.persistent,
-                      [&](RasterTarget& t) { copyRect(t, x, y, w, h, from, sx, sy); });
+                      [&](RasterTarget& t) { copyRect(t, x0, y0, w0, h0, from, sx0, sy0); });
     return true;
 }
 

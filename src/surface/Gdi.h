@@ -42,6 +42,8 @@ struct GRADIENT_RECT {
 // reference goes.
 using HBRUSH = std::shared_ptr<const PatternBrush>;
 
+// A negative width or height copies the rectangle origin + extent + 1 .. origin on both
+// sides, unmirrored, as with the positive extent; zero copies nothing.
 bool BitBlt(Dc dst, int x, int y, int w, int h, Dc src, int sx, int sy, std::uint32_t rop);
 int SetStretchBltMode(Dc dc, int mode);  // returns the previous mode
 bool StretchBlt(Dc dst, int x, int y, int w, int h, Dc src, int sx, int sy, int sw, int sh,

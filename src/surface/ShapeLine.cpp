@@ -116,10 +116,10 @@ bool dashOn(PenStyle style, std::int64_t index) {
 }
 
 void thinLine(RasterTarget& t, Pixel pixel, PenStyle style, std::int64_t x0, std::int64_t y0,
-              std::int64_t x1, std::int64_t y1, bool includeEnd) {
+              std::int64_t x1, std::int64_t y1, bool includeEnd, std::int64_t phase) {
     const std::int64_t dx = x1 - x0, dy = y1 - y0;
     if (dx == 0 && dy == 0) {
-        if (includeEnd) t.pixel(x0, y0, pixel);
+        if (includeEnd && dashOn(style, phase)) t.pixel(x0, y0, pixel);
         return;
     }
     const bool xMajor = std::abs(dx) >= std::abs(dy);
@@ -154,7 +154,7 @@ void thinLine(RasterTarget& t, Pixel pixel, PenStyle style, std::int64_t x0, std
     const std::int64_t inc = 2 * minor.dn;  // |inc| <= den, so one correction per step
     RunWriter runs(t, pixel);
     for (std::int64_t m = lo; m <= hi; ++m) {
-        if (dashOn(style, std::abs(m - m0))) {
+        if (dashOn(style, phase + std::abs(m - m0))) {
             if (xMajor)
                 runs.add(m, n);
             else

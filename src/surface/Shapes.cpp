@@ -44,24 +44,34 @@ void drawBoxOutline(RasterTarget& t, const Pen& pen, std::int64_t x0, std::int64
                     std::int64_t x1, std::int64_t y1) {
     const Corners c = ordered(x0, y0, x1, y1);
     const int w = shapes::clampPenWidth(pen.width);
-    if (c.left == c.right || c.top == c.bottom) {
-        // A flat box is one segment with both ends (a point box is one dot).
-        if (w == 1)
-            shapes::thinLine(t, pen.pixel, pen.style, c.left, c.top, c.right, c.bottom, true);
-        else
-            wideSegment(t, pen.pixel, w, c.left, c.top, c.right, c.bottom);
+    if (w == 1) {
+        // As GDI's Rectangle: one outline pixel per step of the pattern, anticlockwise from
+        // the top-right corner going left, so dashes run on around the corners. A flat box
+        // is walked there and back (the way back fills the gaps of the way there); a
+        // one-point box is its one pixel.
+        const std::int64_t across = c.right - c.left + 1, down = c.bottom - c.top + 1;
+        auto side = [&](std::int64_t ax, std::int64_t ay, std::int64_t bx, std::int64_t by,
+                        std::int64_t phase) {
+            shapes::thinLine(t, pen.pixel, pen.style, ax, ay, bx, by, true, phase);
+        };
+        side(c.right, c.top, c.left, c.top, 0);
+        if (c.bottom > c.top) side(c.left, c.top + 1, c.left, c.bottom, across);
+        if (c.right > c.left) side(c.left + 1, c.bottom, c.right, c.bottom, across + down - 1);
+        if (c.bottom - 1 > c.top)
+            side(c.right, c.bottom - 1, c.right, c.top + 1, 2 * across + down - 2);
         return;
     }
-    // Clockwise from the top-left, each side without its end, so every corner is drawn once
-    // and the picture does not depend on the direction of the drag.
+    if (c.left == c.right || c.top == c.bottom) {
+        // A flat box is one segment with both ends (a point box is one dot).
+        wideSegment(t, pen.pixel, w, c.left, c.top, c.right, c.bottom);
+        return;
+    }
+    // Each side without its end, so every corner is drawn once.
     const std::int64_t xs[4] = {c.left, c.right, c.right, c.left};
     const std::int64_t ys[4] = {c.top, c.top, c.bottom, c.bottom};
     for (int i = 0; i < 4; ++i) {
         const int j = (i + 1) % 4;
-        if (w == 1)
-            shapes::thinLine(t, pen.pixel, pen.style, xs[i], ys[i], xs[j], ys[j], false);
-        else
-            wideSegment(t, pen.pixel, w, xs[i], ys[i], xs[j], ys[j]);
+        wideSegment(t, pen.pixel, w, xs[i], ys[i], xs[j], ys[j]);
     }
 }
 

@@ -23,6 +23,8 @@ void drawLine(RasterTarget& t, const Pen& pen, std::int64_t x0, std::int64_t y0,
 void drawDot(RasterTarget& t, const Pen& pen, std::int64_t x, std::int64_t y);
 
 // Box outline with corners (x0, y0) and (x1, y1) in any order, both corners included.
+// Width 1: dash styles run on around the outline, one pattern step per outline pixel,
+// anticlockwise from the top-right corner going left (as GDI's Rectangle).
 void drawBoxOutline(RasterTarget& t, const Pen& pen, std::int64_t x0, std::int64_t y0,
                     std::int64_t x1, std::int64_t y1);
 
@@ -30,9 +32,10 @@ void drawBoxOutline(RasterTarget& t, const Pen& pen, std::int64_t x0, std::int64
 void drawFilledBox(RasterTarget& t, const Pen& pen, std::int64_t x0, std::int64_t y0,
                    std::int64_t x1, std::int64_t y1);
 
-// GDI Ellipse: corners in any order give the same picture; a width-1 outline stays inside
-// [l, r-1] x [t, b-1]; the brush fills strictly inside the outline; wide pens are centred
-// on the path.
+// GDI Ellipse: corners in any order give the same picture; a width-1 outline runs through
+// the centres of the outermost pixels of [l, r-1] x [t, b-1] (3 x 3 is a plus, 1 x 1 draws
+// nothing, two pixels wide or high is the full rectangle), its dashes anticlockwise from the
+// right side; the brush fills strictly inside the outline; wide pens are centred on the path.
 void drawEllipse(RasterTarget& t, const Pen& pen, const Brush& brush, std::int64_t left,
                  std::int64_t top, std::int64_t right, std::int64_t bottom);
 

@@ -3,6 +3,8 @@
 // Building blocks of the shape rasteriser, shared by its source files and its tests.
 
 #include <cstdint>
+#include <memory>
+#include <vector>
 
 #include "surface/RasterTarget.h"
 
@@ -21,9 +23,10 @@ bool dashOn(PenStyle style, std::int64_t index);
 
 // Width-1 segment: one pixel per step along the major axis, from the start up to the end
 // (the end itself only when includeEnd). The minor coordinate is the nearest to the ideal
-// line with ties to the smaller one, computed the same from either end.
+// line with ties to the smaller one, computed the same from either end. The pixel k steps
+// from the start takes position phase + k of the style's pattern.
 void thinLine(RasterTarget& t, Pixel pixel, PenStyle style, std::int64_t x0, std::int64_t y0,
-              std::int64_t x1, std::int64_t y1, bool includeEnd);
+              std::int64_t x1, std::int64_t y1, bool includeEnd, std::int64_t phase = 0);
 
 // Pixel centres closer than width/2 to a segment (whose ends move up-left by half a pixel
 // for even widths, so the cross-section of a horizontal line at y is y - w/2 .. y + (w-1)/2).
@@ -55,12 +58,29 @@ class Capsule {
 // the box's outer edges, and at least the middle pixel(s) so that no row is empty.
 std::int64_t ellipseHalfSpan(std::int64_t cw, std::int64_t ch, std::int64_t e);
 
+// The width-1 outline of a cw x ch ellipse as GDI draws it: a curve through the centres of
+// the outermost pixels of the box, stepped like a midpoint ellipse (Zingl's algorithm), with
+// the longer axis stepped along x so that a tall ellipse is the transpose of the flat one.
+// Row e (0 <= e <= (ch - 1) / 2, from the top) of the top-right quarter is the run of
+// columns [first[e], last[e]] counted from the ellipse's left.
+struct EllipseQuarter {
+    std::vector<std::int64_t> first, last;
+    // Position along the outline of row e's rightmost pixel: the outline runs from the end of
+    // the horizontal axis (the right side) up to the top, one step per pixel; `count` pixels.
+    std::vector<std::int64_t> start;
+    std::int64_t count = 1;
+    // Whether the walk is cheap enough to run (the box's extents are bounded).
+    static bool fits(std::int64_t cw, std::int64_t ch) { return cw + ch <= (1 << 16); }
+    EllipseQuarter(std::int64_t cw, std::int64_t ch);
+};
+
 // A box of width x height pixels at (left, top) whose corners are the quadrants of a
-// cw x ch ellipse (cw == width and ch == height give the ellipse itself).
+// cw x ch ellipse (cw == width and ch == height give the ellipse itself). With `gdiOutline`
+// (width-1 pens) the corners follow EllipseQuarter where it fits.
 class RoundedBox {
   public:
     RoundedBox(std::int64_t left, std::int64_t top, std::int64_t width, std::int64_t height,
-               std::int64_t cw, std::int64_t ch);
+               std::int64_t cw, std::int64_t ch, bool gdiOutline = false);
 
     std::int64_t top() const { return top_; }
     std::int64_t bottom() const { return top_ + height_ - 1; }
@@ -77,6 +97,11 @@ class RoundedBox {
 
   private:
     std::int64_t inset(std::int64_t row) const;
+    // Corner row of a box row, or -1 for the straight part between the corners.
+    std::int64_t cornerRow(std::int64_t row) const;
+    std::int64_t gdiPathIndex(std::int64_t x, std::int64_t y) const;
+
+    std::shared_ptr<const EllipseQuarter> quarter_;  // null: the closed-form profile
 
     std::int64_t left_, top_, width_, height_, cw_, ch_;
     double steepLimit_ = 0;  // doubled row offset where the corner's slope reaches 1

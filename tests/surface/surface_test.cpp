@@ -260,3 +260,36 @@ TEST(Surface, UpdateCopyFollowsEveryKindOfChange) {
     s.updateCopy(copy);
     EXPECT_EQ(copy, s.Image());
 }
+
+TEST(BitBlt, NegativeExtentsCopyTheNormalisedRectangleWithoutMirroring) {
+    // GDI (checked with Wine): an extent of -n covers origin - n + 1 .. origin on both the
+    // destination and the source, and the pixels keep their order.
+    auto colourAt = [](int x, int y) { return rgb(10 + 30 * x, 20 + 40 * y, 7); };
+    Surface src(6, 4, kWhite);
+    for (int y = 0; y < 4; ++y)
+        for (int x = 0; x < 6; ++x) SetPixel(hDC(src), x, y, colourAt(x, y));
+    const struct {
+        int x, y, w, h, sx, sy;
+    } calls[] = {
+        {5, 3, -3, -2, 4, 2},  // both negative
+        {5, 2, -3, 2, 4, 1},   // width only
+        {3, 3, 3, -2, 2, 2},   // height only
+        {3, 2, 3, 2, 2, 1},    // the same copy written with positive extents
+    };
+    for (const auto& c : calls) {
+        Surface dst(8, 6, kWhite);
+        EXPECT_TRUE(BitBlt(hDC(dst), c.x, c.y, c.w, c.h, hDC(src), c.sx, c.sy, SRCCOPY));
+        for (int y = 0; y < 6; ++y)
+            for (int x = 0; x < 8; ++x) {
+                const bool inside = x >= 3 && x <= 5 && y >= 2 && y <= 3;
+                EXPECT_EQ(GetPixel(hDC(dst), x, y), inside ? colourAt(x - 1, y - 1) : kWhite)
+                    << c.w << "x" << c.h << " at " << x << "," << y;
+            }
+    }
+    // Zero extents still copy nothing.
+    Surface dst(8, 6, kWhite);
+    BitBlt(hDC(dst), 5, 3, 0, -2, hDC(src), 4, 2, SRCCOPY);
+    BitBlt(hDC(dst), 5, 3, -3, 0, hDC(src), 4, 2, SRCCOPY);
+    for (int y = 0; y < 6; ++y)
+        for (int x = 0; x < 8; ++x) EXPECT_EQ(GetPixel(hDC(dst), x, y), kWhite);
+}
