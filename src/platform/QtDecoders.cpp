@@ -15,8 +15,6 @@ const char* formatName(QtFormat format) {
     switch (format) {
         case QtFormat::Jpeg:
             return "jpeg";
-        case QtFormat::Gif:
-            return "gif";
         case QtFormat::Png:
             return "png";
     }
@@ -27,8 +25,6 @@ std::optional<std::string> checkComplete(Bytes data, QtFormat format) {
     switch (format) {
         case QtFormat::Jpeg:
             return checkJpegComplete(data);
-        case QtFormat::Gif:
-            return checkGifComplete(data);
         case QtFormat::Png:
             return checkPngComplete(data);
     }

@@ -12,14 +12,13 @@
 
 namespace nt {
 
-enum class QtFormat { Jpeg, Gif, Png };
+enum class QtFormat { Jpeg, Png };
 
 PictureResult decodeWithQt(Bytes data, QtFormat format, Colour matte);
 
 // Walk the stream's structure without decoding it; the reason when it is incomplete or
 // malformed. Every step consumes input, so a walk ends with the data.
 std::optional<std::string> checkJpegComplete(Bytes data);
-std::optional<std::string> checkGifComplete(Bytes data);
 std::optional<std::string> checkPngComplete(Bytes data);
 
 struct PngHeader {

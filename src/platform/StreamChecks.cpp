@@ -54,56 +54,6 @@ std::optional<std::string> checkJpegComplete(Bytes data) {
     return "JPEG data truncated";
 }
 
-namespace {
-
-// Skips a chain of GIF data sub-blocks; -1 when it runs past the end.
-std::int64_t skipSubBlocks(Bytes data, std::int64_t pos) {
-    while (data.has(pos, 1)) {
-        const std::int64_t length = data.u8(pos);
-        ++pos;
-        if (length == 0) return pos;
-        pos += length;
-    }
-    return -1;
-}
-
-std::int64_t colourTableBytes(std::uint8_t flags) {
-    return (flags & 0x80) ? 3 * (std::int64_t{2} << (flags & 7)) : 0;
-}
-
-}  // namespace
-
-std::optional<std::string> checkGifComplete(Bytes data) {
-    if (!data.startsWith("GIF87a", 6) && !data.startsWith("GIF89a", 6)) return "not a GIF stream";
-    if (!data.has(0, 13)) return "GIF header truncated";
-    if (data.u16(6) == 0 || data.u16(8) == 0) return "GIF screen size is 0";
-    std::int64_t pos = 13 + colourTableBytes(data.u8(10));
-    int images = 0;
-    while (data.has(pos, 1)) {
-        const std::uint8_t block = data.u8(pos++);
-        if (block == 0x3B) {
-            if (images == 0) return "GIF holds no image";
-            return std::nullopt;
-        }
-        if (block == 0x21) {
-            if (!data.has(pos, 1)) break;
-            pos = skipSubBlocks(data, pos + 1);
-        } else if (block == 0x2C) {
-            if (!data.has(pos, 10)) break;
-            pos += 9 + colourTableBytes(data.u8(pos + 8));
-            if (!data.has(pos, 1)) break;
-            const int codeSize = data.u8(pos);
-            if (codeSize < 2 || codeSize > 11) return "GIF code size out of range";
-            pos = skipSubBlocks(data, pos + 1);
-            ++images;
-        } else {
-            return "unknown GIF block";
-        }
-        if (pos < 0) break;
-    }
-    return "GIF data truncated";
-}
-
 std::optional<PngHeader> readPngHeader(Bytes data) {
     if (!data.startsWith("\x89PNG\r\n\x1a\n", 8) || data.u32be(8) != 13 || !data.has(12, 4 + 13) ||
         std::memcmp(data.data() + 12, "IHDR", 4) != 0)
