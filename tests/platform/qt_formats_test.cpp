@@ -154,6 +154,35 @@ TEST(QtFormats, JpegDecodesAndEveryTruncationIsRefused) {
     EXPECT_NE(refusal(file.left(file.size() - 2)), "");  // no end-of-image marker
 }
 
+// Libjpeg skips bytes before a marker with a warning; other viewers open such files.
+TEST(QtFormats, JpegJunkBeforeAMarkerIsSkipped) {
+    const QByteArray file = jpeg(19, 7);
+    ASSERT_TRUE(file.startsWith(QByteArray::fromHex("FFD8FFE00010")));
+    QByteArray beforeTables = file, beforeFrame = file, shortApp = file;
+    beforeTables.insert(file.indexOf("\xFF\xDB"), "junk!");
+    beforeFrame.insert(file.indexOf("\xFF\xC0"), "junk!");
+    shortApp[5] = 7;  // APP0 ends inside its JFIF fields, the rest is junk
+    for (const QByteArray& damaged : {beforeTables, beforeFrame, shortApp}) {
+        const QImage image = test::decoded(damaged);
+        EXPECT_EQ(image.size(), QSize(19, 7));
+        EXPECT_NEAR(qGreen(image.pixel(9, 3)), 0x80, 3);
+    }
+}
+
+// The end-of-image marker is no proof: the entropy-coded data must be all there.
+TEST(QtFormats, JpegCutInsideItsScansIsRefused) {
+    for (bool progressive : {false, true}) {
+        const QByteArray file = jpeg(noiseImage(64, 48), progressive);
+        const qsizetype first = file.indexOf("\xFF\xDA"), last = file.lastIndexOf("\xFF\xDA");
+        ASSERT_GT(first, 0);
+        std::vector<qsizetype> cuts{first + 40, (first + file.size()) / 2, file.size() - 30};
+        if (progressive) cuts.push_back(last);  // the last scan is missing altogether
+        for (qsizetype cut : cuts)
+            EXPECT_NE(refusal(file.left(cut) + "\xFF\xD9"), "") << progressive << " " << cut;
+        EXPECT_EQ(refusal(file), "");
+    }
+}
+
 TEST(QtFormats, HugeJpegIsRefusedBeforeDecoding) {
     QByteArray file = jpeg(8, 8);
     const qsizetype sof = file.indexOf(QByteArray::fromHex("FFC0"));
