@@ -113,6 +113,8 @@ std::int64_t readFrame(Bytes data, std::int64_t pos, Bytes globalTable, Frame* f
 }  // namespace
 
 PictureResult decodeGif(Bytes data, Colour matte) {
+    if (!data.startsWith("GIF87a", 6) && !data.startsWith("GIF89a", 6))
+        return dib::invalid("not a GIF stream");
     if (!data.has(0, 13)) return dib::invalid("GIF header truncated");
     const std::int64_t width = data.u16(6), height = data.u16(8);
     if (auto refused = checkSurfaceSize(width, height)) return dib::invalid(*refused);

@@ -1,4 +1,4 @@
-// JPEG and GIF through Qt's readers, with our size and completeness checks; file errors.
+// JPEG through libjpeg and GIF through our decoder: sizes, damaged and cut files; file errors.
 
 #include <map>
 #include <optional>
