@@ -1,5 +1,6 @@
 #include "platform/Bmp.h"
 #include "platform/Dib.h"
+#include "platform/Jpeg.h"
 #include "platform/QtDecoders.h"
 
 namespace nt {
@@ -10,9 +11,9 @@ PictureResult decodeEmbedded(const dib::Info& info, Bytes dib, Colour matte) {
     const std::int64_t rest = dib.size() - info.bitsOffset;
     const std::int64_t length =
         info.sizeImage > 0 && info.sizeImage <= rest ? info.sizeImage : rest;
-    const QtFormat format =
-        info.compression == dib::Compression::Jpeg ? QtFormat::Jpeg : QtFormat::Png;
-    return decodeWithQt(dib.sub(info.bitsOffset, length), format, matte);
+    const Bytes embedded = dib.sub(info.bitsOffset, length);
+    if (info.compression == dib::Compression::Jpeg) return decodeJpeg(embedded);
+    return decodePngWithQt(embedded, matte);
 }
 
 PictureResult decodeDib(Bytes dib, dib::Kind kind, std::int64_t bitsOffset, Colour matte) {

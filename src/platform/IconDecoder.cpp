@@ -87,7 +87,7 @@ void applyMask(const Entry& entry, QImage& image, Colour matte) {
 }
 
 PictureResult decodeEntry(const Entry& entry, Colour matte) {
-    if (entry.png) return decodeWithQt(entry.data, QtFormat::Png, matte);
+    if (entry.png) return decodePngWithQt(entry.data, matte);
     auto decoded = dib::decodePixels(entry.info, entry.data, true);
     if (auto* error = std::get_if<PictureError>(&decoded)) return *error;
     QImage& image = std::get<QImage>(decoded);

@@ -6,7 +6,9 @@
 
 #include "platform/Bmp.h"
 #include "platform/Dib.h"
+#include "platform/Gif.h"
 #include "platform/Icon.h"
+#include "platform/Jpeg.h"
 #include "platform/QtDecoders.h"
 
 namespace nt {
@@ -28,9 +30,8 @@ PictureResult decodePicture(QByteArrayView bytes, Colour matte) {
     if (data.startsWith("BM", 2)) return decodeBmpFile(data, matte);
     if (data.startsWith("BA", 2)) return dib::invalid("OS/2 bitmap arrays are not supported");
     if (looksLikeIcon(data)) return decodeIcon(data, matte);
-    if (data.startsWith("\xFF\xD8\xFF", 3)) return decodeWithQt(data, QtFormat::Jpeg, matte);
-    if (data.startsWith("GIF87a", 6) || data.startsWith("GIF89a", 6))
-        return decodeWithQt(data, QtFormat::Gif, matte);
+    if (data.startsWith("\xFF\xD8\xFF", 3)) return decodeJpeg(data);
+    if (data.startsWith("GIF87a", 6) || data.startsWith("GIF89a", 6)) return decodeGif(data, matte);
     if (looksLikePackedDib(data)) return decodePackedDib(data, matte);
     return dib::invalid("not a supported picture");
 }

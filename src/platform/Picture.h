@@ -24,8 +24,8 @@
 //   marker and before its last row is refused (a truncated file, not a picture).
 // - ICO and CUR, our own decoder: the largest entry, then the deepest, then the first; the
 //   AND mask is applied to every depth; PNG entries go through Qt.
-// - JPEG and GIF through Qt's readers (first frame of an animation), after checking the
-//   size and that the file is complete. EXIF orientation is not applied.
+// - JPEG through libjpeg (see Jpeg.h). EXIF orientation is not applied.
+// - GIF, our own decoder: the first frame of an animation on the logical screen (see Gif.h).
 // Transparent pixels (ICO/CUR, GIF, PNG inside an icon) are composited onto `matte`.
 // Every result is opaque QImage::Format_RGB32; every size is checked against the surface
 // limit (checkSurfaceSize) before anything is allocated.

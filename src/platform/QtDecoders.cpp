@@ -11,30 +11,6 @@ namespace nt {
 
 namespace {
 
-const char* formatName(QtFormat format) {
-    switch (format) {
-        case QtFormat::Jpeg:
-            return "jpeg";
-        case QtFormat::Gif:
-            return "gif";
-        case QtFormat::Png:
-            return "png";
-    }
-    return "";
-}
-
-std::optional<std::string> checkComplete(Bytes data, QtFormat format) {
-    switch (format) {
-        case QtFormat::Jpeg:
-            return checkJpegComplete(data);
-        case QtFormat::Gif:
-            return checkGifComplete(data);
-        case QtFormat::Png:
-            return checkPngComplete(data);
-    }
-    return "unknown format";
-}
-
 // Qt refuses pictures over its own allocation limit (128 MB by default); ours is checked
 // before every decode, so Qt's is raised to match it once.
 void matchQtAllocationLimit() {
@@ -66,8 +42,8 @@ void compositeOnto(QImage& argb, Colour matte) {
     argb.reinterpretAsFormat(QImage::Format_RGB32);
 }
 
-PictureResult decodeWithQt(Bytes data, QtFormat format, Colour matte) {
-    if (auto incomplete = checkComplete(data, format)) return dib::invalid(*incomplete);
+PictureResult decodePngWithQt(Bytes data, Colour matte) {
+    if (auto incomplete = checkPngComplete(data)) return dib::invalid(*incomplete);
     if (const auto png = readPngHeader(data)) {
         // Refused before libpng sees it.
         if (auto refused = checkSurfaceSize(png->width, png->height)) return dib::invalid(*refused);
@@ -77,7 +53,7 @@ PictureResult decodeWithQt(Bytes data, QtFormat format, Colour matte) {
                                              static_cast<qsizetype>(data.size()));
     QBuffer buffer(&raw);
     buffer.open(QIODevice::ReadOnly);
-    QImageReader reader(&buffer, formatName(format));
+    QImageReader reader(&buffer, "png");
     reader.setDecideFormatFromContent(false);
     reader.setAutoTransform(false);  // EXIF orientation is not applied
     const QSize size = reader.size();

@@ -6,20 +6,16 @@
 #include "platform/Bytes.h"
 #include "platform/Picture.h"
 
-// Formats whose decoding is left to Qt's readers, after our own checks: the picture's size
-// against the surface limit before decoding, and that the stream is complete (Qt's readers
-// fill in a truncated picture and report success).
+// PNG (inside icons and BMP files) is left to Qt's reader, after our own checks: the
+// picture's size against the surface limit before decoding, and that the stream is complete
+// (Qt's reader fills in a truncated picture and reports success).
 
 namespace nt {
 
-enum class QtFormat { Jpeg, Gif, Png };
-
-PictureResult decodeWithQt(Bytes data, QtFormat format, Colour matte);
+PictureResult decodePngWithQt(Bytes data, Colour matte);
 
 // Walk the stream's structure without decoding it; the reason when it is incomplete or
 // malformed. Every step consumes input, so a walk ends with the data.
-std::optional<std::string> checkJpegComplete(Bytes data);
-std::optional<std::string> checkGifComplete(Bytes data);
 std::optional<std::string> checkPngComplete(Bytes data);
 
 struct PngHeader {
