@@ -7,6 +7,7 @@
 
 #include "app/FontWarmup.h"
 #include "app/ProgramStyle.h"
+#include "app/Translation.h"
 #include "globals/Version.h"
 #include "mainwindow/frmmain.h"
 
@@ -45,6 +46,7 @@ int main(int argc, char** argv) {
     QApplication app(argc, argv);  // takes Qt's own options out of the arguments
     fonts.wait();                  // before anything may use a font
     nt::installProgramStyle();
+    const nt::ChineseQtTexts qtTexts;
     QCommandLineParser parser;
     parser.addPositionalArgument(QStringLiteral("file"), QStringLiteral("picture to open"));
     parser.parse(QCoreApplication::arguments());

@@ -30,6 +30,10 @@ Formloading::Formloading(QWidget* owner) : QDialog(owner) {
     setObjectName(QStringLiteral("Formloading"));
     setWindowTitle(QStringLiteral("加载中..."));
     setModal(false);
+    // A notice only: the keyboard stays where it was, so a shortcut pressed while it shows
+    // still reaches the main window.
+    setAttribute(Qt::WA_ShowWithoutActivating);
+    setWindowFlag(Qt::WindowDoesNotAcceptFocus);
 
     Image4 = new QLabel(this);
     Image4->setObjectName(QStringLiteral("Image4"));

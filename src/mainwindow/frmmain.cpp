@@ -300,8 +300,16 @@ bool frmmain::eventFilter(QObject* watched, QEvent* e) {
         Label11->hide();
         return false;
     }
-    if (e->type() != QEvent::KeyPress) return false;
+    if (e->type() != QEvent::KeyPress && e->type() != QEvent::ShortcutOverride) return false;
     const auto* key = static_cast<QKeyEvent*>(e);
+    // Alt+F belongs to "文件(&F)" every time, though "相框(&F)" shares the key: taken before
+    // Qt's shortcuts, which would take turns between the two and run the frame every other time.
+    if (QAction* menu = sharedMenuBarAccessKey(*key)) {
+        if (e->type() == QEvent::KeyPress) menuBar()->setActiveAction(menu);
+        e->accept();
+        return true;
+    }
+    if (e->type() != QEvent::KeyPress) return false;
     // With Ctrl or Alt held the key is a command, not a typed character.
     if (key->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier)) return false;
     const QString text = key->text();
@@ -310,6 +318,20 @@ bool frmmain::eventFilter(QObject* watched, QEvent* e) {
     Form_KeyPress(code);
     // The swap key is used up here, so it is not handed on to the parents as well.
     return code == 'x';
+}
+
+QAction* frmmain::sharedMenuBarAccessKey(const QKeyEvent& key) const {
+    if (key.modifiers() != Qt::AltModifier || key.key() == Qt::Key_Alt) return nullptr;
+    const QKeySequence pressed(QKeyCombination(Qt::AltModifier, static_cast<Qt::Key>(key.key())));
+    QAction* first = nullptr;
+    int sharing = 0;
+    for (QAction* a : menuBar()->actions()) {
+        if (!a->isVisible() || !a->isEnabled() || QKeySequence::mnemonic(a->text()) != pressed)
+            continue;
+        if (!first) first = a;
+        ++sharing;
+    }
+    return sharing > 1 ? first : nullptr;
 }
 
 void frmmain::Form_KeyPress(int keyAscii) {

@@ -13,6 +13,7 @@
 #include "mainwindow/DrawingState.h"
 #include "mainwindow/LibraryLister.h"
 #include "mainwindow/RectShape.h"
+#include "mainwindow/SharedAccessKeys.h"
 #include "mainwindow/UndoImageWriter.h"
 #include "mainwindow/WindowToolEnvironment.h"
 #include "mainwindow/tools/ToolSet.h"
@@ -20,6 +21,7 @@
 
 class QAction;
 class QComboBox;
+class QKeyEvent;
 class QLabel;
 class QMenu;
 class QScrollBar;
@@ -242,6 +244,8 @@ class frmmain : public QMainWindow {
     void buildWorkSurfaces();
     void buildMenu();
     void watchTypedKeys();
+    // The first menu-bar item with the access key of `key` when several items share it.
+    QAction* sharedMenuBarAccessKey(const QKeyEvent& key) const;
     void connectLibraries();
     QMenu* addSubmenu(QWidget* in, const char* name, const QString& caption);
     QAction* addCommand(QWidget* in, const char* name, const QString& caption,
@@ -291,4 +295,5 @@ class frmmain : public QMainWindow {
     nt::LibraryLister brushLister_;
     bool librariesListed_ = false;
     QString pictureToOpen_;  // named on the command line
+    nt::SharedAccessKeys accessKeys_;
 };

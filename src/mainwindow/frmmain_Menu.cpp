@@ -20,6 +20,7 @@ const QKeySequence kNone;
 QMenu* frmmain::addSubmenu(QWidget* in, const char* name, const QString& caption) {
     auto* menu = new QMenu(caption, this);
     menu->setObjectName(QString::fromLatin1(name));
+    accessKeys_.watch(menu);
     menu->menuAction()->setObjectName(menu->objectName());
     in->addAction(menu->menuAction());
     return menu;
@@ -40,7 +41,6 @@ QAction* frmmain::addCommand(QWidget* in, const char* name, const QString& capti
 QAction* frmmain::addSeparator(QMenu* in, const char* name) {
     QAction* separator = in->addSeparator();
     separator->setObjectName(QString::fromLatin1(name));
-    separator->setText(QStringLiteral("-"));
     return separator;
 }
 

@@ -1,6 +1,8 @@
 // What the program sets up before its window: the style and the font warm-up.
 #include <gtest/gtest.h>
 #include <QApplication>
+#include <QDialogButtonBox>
+#include <QPushButton>
 #include <QFile>
 #include <QFontDatabase>
 #include <QImage>
@@ -9,6 +11,7 @@
 
 #include "app/FontWarmup.h"
 #include "app/ProgramStyle.h"
+#include "app/Translation.h"
 
 namespace {
 
@@ -63,3 +66,11 @@ TEST(FontWarmup, WaitsAndLeavesTheFontsUsable) {
 }
 
 }  // namespace
+
+TEST(ChineseQtTexts, StandardDialogButtonsSpeakChinese) {
+    const nt::ChineseQtTexts texts;
+    ASSERT_TRUE(texts.loaded()) << "qt6-translations-l10n provides qtbase_zh_CN";
+    QDialogButtonBox box(QDialogButtonBox::Ok | QDialogButtonBox::Cancel);
+    EXPECT_EQ(box.button(QDialogButtonBox::Ok)->text(), QStringLiteral("确定"));
+    EXPECT_EQ(box.button(QDialogButtonBox::Cancel)->text(), QStringLiteral("取消"));
+}

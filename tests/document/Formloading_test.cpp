@@ -2,11 +2,13 @@
 #include <thread>
 
 #include <gtest/gtest.h>
+#include <QApplication>
 #include <QElapsedTimer>
 #include <QLabel>
 #include <QPointer>
 #include <QTest>
 #include <QTimer>
+#include <QWindow>
 
 #include "document/Formloading.h"
 
@@ -67,4 +69,18 @@ TEST(Formloading, ASecondCommandReusesTheOpenNoticeWithoutRestartingIt) {
     QPointer<Formloading> next = Formloading::Instance(nullptr);
     EXPECT_TRUE(next);
     next->close();
+}
+
+// The offscreen platform activates every window it shows, so what is checked is what the
+// window asks of the window system: to be shown without activation and never to take focus.
+TEST(Formloading, ShowsWithoutTakingTheKeyboard) {
+    QWidget owner;
+    owner.show();
+    Formloading::ShowBusy(&owner);
+    QPointer<Formloading> form = Formloading::Instance(&owner);
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(form.data()));
+    EXPECT_TRUE(form->testAttribute(Qt::WA_ShowWithoutActivating));
+    ASSERT_NE(form->windowHandle(), nullptr);
+    EXPECT_TRUE(form->windowHandle()->flags().testFlag(Qt::WindowDoesNotAcceptFocus));
+    form->close();
 }
