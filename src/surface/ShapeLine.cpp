@@ -11,9 +11,6 @@ namespace nt::shapes {
 
 namespace {
 
-// Below this (doubled) magnitude the capsule tests fit in 64-bit arithmetic.
-constexpr std::int64_t kSmall = std::int64_t{1} << 29;
-
 // Every pattern's period divides 24, so one table of 24 positions per style serves all.
 constexpr int kPeriod = 24;
 using DashMask = std::array<bool, kPeriod>;
@@ -171,137 +168,123 @@ void thinLine(RasterTarget& t, Pixel pixel, PenStyle style, std::int64_t x0, std
     }
 }
 
-// --- Capsule ---
+// --- wide pens ---
 
-Capsule::Capsule(std::int64_t x0, std::int64_t y0, std::int64_t x1, std::int64_t y1, int width)
-    : w_(clampPenWidth(width)) {
-    const std::int64_t shift = w_ % 2 == 0 ? 1 : 0;
-    ax2_ = 2 * x0 - shift;
-    ay2_ = 2 * y0 - shift;
-    bx2_ = 2 * x1 - shift;
-    by2_ = 2 * y1 - shift;
-    dx_ = (bx2_ - ax2_) / 2.0;
-    dy_ = (by2_ - ay2_) / 2.0;
-    len2_ = dx_ * dx_ + dy_ * dy_;
-    len_ = std::sqrt(len2_);
-    small_ = std::max({std::abs(ax2_), std::abs(ay2_), std::abs(bx2_), std::abs(by2_)}) < kSmall;
+void fillSpanUnion(RasterTarget& t, Pixel pixel, std::int64_t y, std::vector<Span>& spans) {
+    std::sort(spans.begin(), spans.end(), [](Span a, Span b) { return a.x0 < b.x0; });
+    std::size_t i = 0;
+    while (i < spans.size()) {
+        Span run = spans[i++];
+        while (i < spans.size() && spans[i].x0 <= run.x1 + 1)
+            run.x1 = std::max(run.x1, spans[i++].x1);
+        t.span(y, run.x0, run.x1, pixel);
+    }
+}
+
+PenDot::PenDot(int width) : w_(clampPenWidth(width)) {
+    const RoundedBox box(0, 0, w_, w_, w_, w_, true);
+    inset_.resize(static_cast<std::size_t>(w_));
+    for (std::int64_t r = 0; r < w_; ++r) {
+        std::int64_t x0, x1;
+        box.span(r, x0, x1);
+        inset_[static_cast<std::size_t>(r)] = x0;
+    }
+}
+
+bool PenDot::rowSpan(std::int64_t x, std::int64_t y, std::int64_t py, Span& s) const {
+    const std::int64_t row = py - (y - w_ / 2);
+    if (row < 0 || row >= w_) return false;
+    const std::int64_t boxLeft = x - w_ / 2, inset = inset_[static_cast<std::size_t>(row)];
+    s = {boxLeft + inset, boxLeft + w_ - 1 - inset};
+    return true;
 }
 
 namespace {
 
-// Distance test in doubled units: V = P - A, E = P - B, D = B - A, radius w. T is 64-bit
-// when every magnitude stays below 2^31 (the common case, much faster) and Wide otherwise.
-template <class T>
-bool withinCapsule(T vx, T vy, T ex, T ey, T dx, T dy, int w) {
-    const T r2 = static_cast<T>(w) * w;
-    const T dot = vx * dx + vy * dy;
-    if (dot <= 0) return vx * vx + vy * vy < r2;
-    const T len2 = dx * dx + dy * dy;
-    if (dot >= len2) return ex * ex + ey * ey < r2;
-    Wide cross = static_cast<Wide>(vx * dy - vy * dx);
-    if (cross < 0) cross = -cross;
-    // |D| < 2^34, so beyond w * 2^34 the point is far out; below it the square fits.
-    if (cross >= (static_cast<Wide>(w) << 34)) return false;
-    return cross * cross < static_cast<Wide>(r2) * len2;
+std::int64_t roundHalfUp(double v) {
+    return static_cast<std::int64_t>(std::floor(v + 0.5));
+}
+
+Wide ceilDiv(Wide a, Wide b) {
+    return -floorDiv(-a, b);
 }
 
 }  // namespace
 
-bool Capsule::contains(std::int64_t px, std::int64_t py) const {
-    auto small = [&](std::int64_t v) { return v > -kSmall && v < kSmall; };
-    if (small_ && small(px) && small(py)) {
-        return withinCapsule<std::int64_t>(2 * px - ax2_, 2 * py - ay2_, 2 * px - bx2_,
-                                           2 * py - by2_, bx2_ - ax2_, by2_ - ay2_, w_);
-    }
-    const Wide x2 = 2 * static_cast<Wide>(px), y2 = 2 * static_cast<Wide>(py);
-    return withinCapsule<Wide>(x2 - ax2_, y2 - ay2_, x2 - bx2_, y2 - by2_, Wide{bx2_} - ax2_,
-                               Wide{by2_} - ay2_, w_);
-}
-
-std::int64_t Capsule::firstRow() const {
-    return static_cast<std::int64_t>(floorDiv(std::min(ay2_, by2_) - w_, 2));
-}
-
-std::int64_t Capsule::lastRow() const {
-    return static_cast<std::int64_t>(-floorDiv(-(std::max(ay2_, by2_) + w_), 2));
-}
-
-void Capsule::estimateRow(double py, double& lo, double& hi) const {
-    const double ax = ax2_ / 2.0, ay = ay2_ / 2.0, r = w_ / 2.0;
-    lo = std::numeric_limits<double>::infinity();
-    hi = -lo;
-    auto disc = [&](double cx, double cy) {
-        const double d = py - cy;
-        if (std::fabs(d) >= r) return;
-        const double h = std::sqrt(r * r - d * d);
-        lo = std::min(lo, cx - h);
-        hi = std::max(hi, cx + h);
-    };
-    disc(ax, ay);
-    disc(bx2_ / 2.0, by2_ / 2.0);
-
-    // The band between the caps: along the segment within [0, L], across it within r.
-    const double dx = dx_, dy = dy_, len2 = len2_, len = len_, q = py - ay;
-    if (len2 == 0) return;
-    double xl = -std::numeric_limits<double>::infinity(), xh = -xl;
-    auto clip = [&](double a, double b) {
-        xl = std::max(xl, std::min(a, b));
-        xh = std::min(xh, std::max(a, b));
-    };
-    if (dx != 0)
-        clip(-q * dy / dx, (len2 - q * dy) / dx);
-    else if (q * dy < 0 || q * dy > len2)
-        return;
-    if (dy != 0)
-        clip((q * dx - r * len) / dy, (q * dx + r * len) / dy);
-    else if (std::fabs(q * dx) >= r * len)
-        return;
-    if (xl > xh) return;
-    lo = std::min(lo, ax + xl);
-    hi = std::max(hi, ax + xh);
-}
-
-bool Capsule::rowSpan(std::int64_t py, std::int64_t clipL, std::int64_t clipR, std::int64_t& x0,
-                      std::int64_t& x1) const {
-    double lo, hi;
-    estimateRow(static_cast<double>(py), lo, hi);
-    if (!(lo <= hi)) return false;
-    constexpr double kFar = 1e12;  // far beyond any coordinate, still exact as an integer
-    std::int64_t a = static_cast<std::int64_t>(std::floor(std::clamp(lo, -kFar, kFar))) + 1;
-    std::int64_t b = static_cast<std::int64_t>(std::ceil(std::clamp(hi, -kFar, kFar))) - 1;
-    if (a > b) {
-        // A row grazing the outline: the estimate is within a pixel, look there.
-        bool found = false;
-        for (std::int64_t c = b - 1; c <= a + 1 && !found; ++c) {
-            if (contains(c, py)) {
-                a = b = c;
-                found = true;
-            }
+WideSegment::WideSegment(const PenDot& dot, std::int64_t x0, std::int64_t y0, std::int64_t x1,
+                         std::int64_t y1)
+    : dot_(dot), ax_(x0), ay_(y0), bx_(x1), by_(y1) {
+    const int w = dot.width();
+    const std::int64_t dx = x1 - x0, dy = y1 - y0;
+    body_ = dx != 0 || dy != 0;
+    if (dy == 0) {  // from the leftmost end up to (not including) the rightmost, w rows
+        const std::int64_t l = std::min(x0, x1), r = std::max(x0, x1), t = y0 - w / 2;
+        setCorners({l, r, r, l}, {t, t, t + w, t + w});
+    } else if (dx == 0) {
+        const std::int64_t t = std::min(y0, y1), b = std::max(y0, y1), l = x0 - w / 2;
+        setCorners({l, l + w, l + w, l}, {t, t, b, b});
+    } else {
+        // The pen's extent across the line, split into a smaller and a larger rounded half;
+        // which side gets which depends on the direction.
+        const double len = std::hypot(static_cast<double>(dx), static_cast<double>(dy));
+        const double acrossX = w * static_cast<double>(std::abs(dy)) / len;
+        const double acrossY = w * static_cast<double>(std::abs(dx)) / len;
+        std::int64_t nX = roundHalfUp(acrossX / 2), nY = roundHalfUp(acrossY / 2);
+        std::int64_t mX = roundHalfUp((acrossX + 1) / 2), mY = roundHalfUp((acrossY + 1) / 2);
+        if (dx < 0) {
+            nY = -nY;
+            mY = -mY;
         }
-        if (!found) return false;
+        if (dy < 0) {
+            std::swap(nX, mX);
+            std::swap(nY, mY);
+            nX = -nX;
+            mX = -mX;
+        }
+        setCorners({x0 - nX, x0 + mX, x1 + mX, x1 - nX}, {y0 + nY, y0 - mY, y1 - mY, y1 + nY});
     }
-    // The estimate is off by a pixel at most; settle the ends that can show exactly.
-    constexpr std::int64_t kNear = 3;
-    constexpr int kSteps = 4;
-    if (a >= clipL - kNear && a <= clipR + kNear) {
-        for (int k = 0; k < kSteps && contains(a - 1, py); ++k) --a;
-        for (int k = 0; k < kSteps && a <= b && !contains(a, py); ++k) ++a;
+    top_ = std::min(y0, y1) - w / 2;
+    bottom_ = std::max(y0, y1) - w / 2 + w - 1;
+    if (body_) {
+        top_ = std::min(top_, *std::min_element(qy_.begin(), qy_.end()));
+        bottom_ = std::max(bottom_, *std::max_element(qy_.begin(), qy_.end()) - 1);
     }
-    if (b >= clipL - kNear && b <= clipR + kNear) {
-        for (int k = 0; k < kSteps && contains(b + 1, py); ++k) ++b;
-        for (int k = 0; k < kSteps && b >= a && !contains(b, py); ++k) --b;
-    }
-    x0 = std::max(a, clipL);
-    x1 = std::min(b, clipR);
-    return x0 <= x1;
 }
 
-void Capsule::fill(RasterTarget& t, Pixel pixel) const {
-    const std::int64_t y0 = std::max<std::int64_t>(firstRow(), 0);
-    const std::int64_t y1 = std::min<std::int64_t>(lastRow(), t.height() - 1);
-    std::int64_t a, b;
+void WideSegment::addRow(std::int64_t py, std::vector<Span>& out) const {
+    Span s;
+    if (dot_.rowSpan(ax_, ay_, py, s)) out.push_back(s);
+    if (body_ && dot_.rowSpan(bx_, by_, py, s)) out.push_back(s);
+    if (!body_) return;
+    // The edges crossing row py (upper end included, lower excluded); convex, so two of them.
+    Wide lo = 0, hi = 0;
+    int crossings = 0;
+    for (int i = 0; i < 4; ++i) {
+        const int j = (i + 1) % 4;
+        std::int64_t xa = qx_[i], ya = qy_[i], xb = qx_[j], yb = qy_[j];
+        if (ya == yb) continue;
+        if (ya > yb) {
+            std::swap(xa, xb);
+            std::swap(ya, yb);
+        }
+        if (py < ya || py >= yb) continue;
+        const Wide x = ceilDiv(static_cast<Wide>(xb - xa) * (py - ya), yb - ya) + xa;
+        lo = crossings == 0 ? x : std::min(lo, x);
+        hi = crossings == 0 ? x : std::max(hi, x);
+        ++crossings;
+    }
+    if (crossings >= 2 && lo < hi)
+        out.push_back({static_cast<std::int64_t>(lo), static_cast<std::int64_t>(hi) - 1});
+}
+
+void WideSegment::fill(RasterTarget& t, Pixel pixel) const {
+    const std::int64_t y0 = std::max<std::int64_t>(top_, 0);
+    const std::int64_t y1 = std::min<std::int64_t>(bottom_, t.height() - 1);
+    std::vector<Span> spans;
     for (std::int64_t y = y0; y <= y1; ++y) {
-        if (rowSpan(y, 0, t.width() - 1, a, b)) t.span(y, a, b, pixel);
+        spans.clear();
+        addRow(y, spans);
+        fillSpanUnion(t, pixel, y, spans);
     }
 }
 

@@ -16,9 +16,9 @@ Corners ordered(std::int64_t x0, std::int64_t y0, std::int64_t x1, std::int64_t 
     return {std::min(x0, x1), std::min(y0, y1), std::max(x0, x1), std::max(y0, y1)};
 }
 
-void wideSegment(RasterTarget& t, Pixel pixel, int w, std::int64_t x0, std::int64_t y0,
-                 std::int64_t x1, std::int64_t y1) {
-    shapes::Capsule(x0, y0, x1, y1, w).fill(t, pixel);
+void wideSegment(RasterTarget& t, Pixel pixel, const shapes::PenDot& dot, std::int64_t x0,
+                 std::int64_t y0, std::int64_t x1, std::int64_t y1) {
+    shapes::WideSegment(dot, x0, y0, x1, y1).fill(t, pixel);
 }
 
 }  // namespace
@@ -29,7 +29,7 @@ void drawLine(RasterTarget& t, const Pen& pen, std::int64_t x0, std::int64_t y0,
     if (w == 1)
         shapes::thinLine(t, pen.pixel, pen.style, x0, y0, x1, y1, false);
     else
-        wideSegment(t, pen.pixel, w, x0, y0, x1, y1);
+        wideSegment(t, pen.pixel, shapes::PenDot(w), x0, y0, x1, y1);
 }
 
 void drawDot(RasterTarget& t, const Pen& pen, std::int64_t x, std::int64_t y) {
@@ -37,7 +37,7 @@ void drawDot(RasterTarget& t, const Pen& pen, std::int64_t x, std::int64_t y) {
     if (w == 1)
         t.pixel(x, y, pen.pixel);
     else
-        wideSegment(t, pen.pixel, w, x, y, x, y);
+        wideSegment(t, pen.pixel, shapes::PenDot(w), x, y, x, y);
 }
 
 void drawBoxOutline(RasterTarget& t, const Pen& pen, std::int64_t x0, std::int64_t y0,
@@ -61,9 +61,10 @@ void drawBoxOutline(RasterTarget& t, const Pen& pen, std::int64_t x0, std::int64
             side(c.right, c.bottom - 1, c.right, c.top + 1, 2 * across + down - 2);
         return;
     }
+    const shapes::PenDot dot(w);
     if (c.left == c.right || c.top == c.bottom) {
         // A flat box is one segment with both ends (a point box is one dot).
-        wideSegment(t, pen.pixel, w, c.left, c.top, c.right, c.bottom);
+        wideSegment(t, pen.pixel, dot, c.left, c.top, c.right, c.bottom);
         return;
     }
     // Each side without its end, so every corner is drawn once.
@@ -71,7 +72,7 @@ void drawBoxOutline(RasterTarget& t, const Pen& pen, std::int64_t x0, std::int64
     const std::int64_t ys[4] = {c.top, c.top, c.bottom, c.bottom};
     for (int i = 0; i < 4; ++i) {
         const int j = (i + 1) % 4;
-        wideSegment(t, pen.pixel, w, xs[i], ys[i], xs[j], ys[j]);
+        wideSegment(t, pen.pixel, dot, xs[i], ys[i], xs[j], ys[j]);
     }
 }
 

@@ -14,12 +14,14 @@ namespace nt {
 // Width 1: one pixel per step along the major axis, the start drawn, the end not; exact
 // half-pixel ties go to the smaller coordinate; zero length draws nothing; dash styles
 // counted in pixels along the major axis from the start, restarting at every call.
-// Width >= 2: solid with round caps, the end included; the cross-section of a horizontal
-// line at y covers y - w/2 .. y + (w-1)/2. Width is clamped to 1..100.
+// Width >= 2: solid, GDI's geometric pen: a dot at each end (see drawDot) joined by a
+// quadrilateral with rounded half widths; the cross-section of a horizontal line at y covers
+// y - w/2 .. y + (w-1)/2. Width is clamped to 1..100.
 void drawLine(RasterTarget& t, const Pen& pen, std::int64_t x0, std::int64_t y0, std::int64_t x1,
               std::int64_t y1);
 
-// A dot of the pen's width centred as the wide line's cross-section (one pixel at width 1).
+// A dot of the pen's width: one pixel at width 1, else the filled width-1 ellipse of the
+// w x w box from (x - w/2, y - w/2) (2 x 2 at width 2, a plus at width 3).
 void drawDot(RasterTarget& t, const Pen& pen, std::int64_t x, std::int64_t y);
 
 // Box outline with corners (x0, y0) and (x1, y1) in any order, both corners included.
@@ -35,7 +37,8 @@ void drawFilledBox(RasterTarget& t, const Pen& pen, std::int64_t x0, std::int64_
 // GDI Ellipse: corners in any order give the same picture; a width-1 outline runs through
 // the centres of the outermost pixels of [l, r-1] x [t, b-1] (3 x 3 is a plus, 1 x 1 draws
 // nothing, two pixels wide or high is the full rectangle), its dashes anticlockwise from the
-// right side; the brush fills strictly inside the outline; wide pens are centred on the path.
+// right side; the brush fills strictly inside the outline; a wide pen draws that outline's
+// pixels as a closed wide line.
 void drawEllipse(RasterTarget& t, const Pen& pen, const Brush& brush, std::int64_t left,
                  std::int64_t top, std::int64_t right, std::int64_t bottom);
 

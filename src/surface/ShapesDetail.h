@@ -2,6 +2,7 @@
 
 // Building blocks of the shape rasteriser, shared by its source files and its tests.
 
+#include <array>
 #include <cstdint>
 #include <memory>
 #include <vector>
@@ -28,29 +29,54 @@ bool dashOn(PenStyle style, std::int64_t index);
 void thinLine(RasterTarget& t, Pixel pixel, PenStyle style, std::int64_t x0, std::int64_t y0,
               std::int64_t x1, std::int64_t y1, bool includeEnd, std::int64_t phase = 0);
 
-// Pixel centres closer than width/2 to a segment (whose ends move up-left by half a pixel
-// for even widths, so the cross-section of a horizontal line at y is y - w/2 .. y + (w-1)/2).
-// Convex, so every row is a single span.
-class Capsule {
-  public:
-    Capsule(std::int64_t x0, std::int64_t y0, std::int64_t x1, std::int64_t y1, int width);
+// An inclusive run of columns.
+struct Span {
+    std::int64_t x0, x1;
+};
 
-    bool contains(std::int64_t px, std::int64_t py) const;
-    // Columns of row py inside the capsule, limited to [clipL, clipR]; false when none.
-    bool rowSpan(std::int64_t py, std::int64_t clipL, std::int64_t clipR, std::int64_t& x0,
-                 std::int64_t& x1) const;
-    std::int64_t firstRow() const;
-    std::int64_t lastRow() const;
+// Writes the union of `spans` (in any order, overlapping or not) to row y, clipped.
+void fillSpanUnion(RasterTarget& t, Pixel pixel, std::int64_t y, std::vector<Span>& spans);
+
+// What a wide pen puts at a point, as GDI draws it: the filled width-1 ellipse of a w x w box
+// whose top-left is w/2 up and left of the point (w 2: a 2 x 2 square, w 3: a plus of 5).
+class PenDot {
+  public:
+    explicit PenDot(int width);
+    int width() const { return w_; }
+    // Columns of the dot at (x, y) in row py; false when the row misses it.
+    bool rowSpan(std::int64_t x, std::int64_t y, std::int64_t py, Span& s) const;
+
+  private:
+    int w_;
+    std::vector<std::int64_t> inset_;  // per row of the box, from either side
+};
+
+// A segment of a wide pen as GDI draws it: a dot at each end and between them a quadrilateral
+// whose corners are the ends moved across the line by the pen's rounded half widths (the
+// larger half to one side), filled with the polygon rule: rows [top, bottom), and in a row the
+// columns from each edge's crossing rounded up, the right one excluded.
+class WideSegment {
+  public:
+    WideSegment(const PenDot& dot, std::int64_t x0, std::int64_t y0, std::int64_t x1,
+                std::int64_t y1);
+
+    std::int64_t firstRow() const { return top_; }
+    std::int64_t lastRow() const { return bottom_; }
+    // Adds the pieces of row py (up to three, possibly apart) to `out`.
+    void addRow(std::int64_t py, std::vector<Span>& out) const;
     void fill(RasterTarget& t, Pixel pixel) const;
 
   private:
-    void estimateRow(double py, double& lo, double& hi) const;
+    void setCorners(std::array<std::int64_t, 4> xs, std::array<std::int64_t, 4> ys) {
+        qx_ = xs;
+        qy_ = ys;
+    }
 
-    // Doubled coordinates of the (shifted) ends and the doubled radius, for exact tests.
-    std::int64_t ax2_, ay2_, bx2_, by2_;
-    int w_;
-    bool small_;                   // every doubled coordinate below 2^29: tests fit in 64 bits
-    double dx_, dy_, len2_, len_;  // the segment in pixel units, for the row estimates
+    const PenDot& dot_;
+    std::int64_t ax_, ay_, bx_, by_;
+    std::array<std::int64_t, 4> qx_{}, qy_{};
+    bool body_ = false;
+    std::int64_t top_, bottom_;
 };
 
 // Half the width of row e's span, in doubled units from the centre column, of the ellipse
