@@ -9,18 +9,18 @@
 #include <QImage>
 #include <QString>
 
+#include "surface/ImagePatch.h"
 #include "surface/Surface.h"
 
 namespace nt {
 
-// Keeps the canvas image of the last press and writes it to a working file without making the
-// press wait. take() only keeps a reference to the image (QImage shares its pixels); one
-// background thread first gives the kept image pixels of its own, so that the canvas can draw
-// again without copying them (unless it draws before that copy is done), then writes it.
-// Images that are let go are freed on that thread too: freeing a huge picture is not free.
-// An image not yet being written when a newer one arrives is dropped, and a write in progress
-// is followed by the newer one, so the file always ends as the newest image. Write failures
-// are not reported: the file then keeps its previous content.
+// Keeps the canvas image of the last press (or snapshot) and writes it to a working file
+// without making the press wait. The user-interface thread only hands over what changed; one
+// background thread owns the image, brings it up to date and writes it, so the canvas never
+// shares pixels it is about to draw into, and huge images are copied and freed off that thread.
+// Changes that arrive while a write is running are applied after it and written once more, so
+// the file always ends as the newest image. Write failures are not reported: the file then
+// keeps its previous content.
 class UndoImageWriter {
   public:
     // Writes `image` to `path`; true on success. The default writes a BMP atomically.
@@ -31,15 +31,14 @@ class UndoImageWriter {
     UndoImageWriter(const UndoImageWriter&) = delete;
     UndoImageWriter& operator=(const UndoImageWriter&) = delete;
 
-    // Takes the image of this press; the file name resolves against the current directory now.
+    // Takes `image` (shared; the background thread copies it); the file name resolves against
+    // the current directory now.
     void take(const QImage& image);
-    // The same for a surface's persistent image, kept in a copy of our own that is brought up
-    // to date with what changed since the last press: the press costs what the last stroke
-    // touched, and the canvas never shares its pixels with the writer (so drawing right after
-    // the press copies nothing). Only while an earlier write is still running does the copy
-    // have to be duplicated first.
-    void takeFrom(Surface& surface);
-    // The image of the last take (null before the first).
+    // The same for a surface's persistent image, from what changed since this writer last took
+    // from `slot` (one slot per writer, and no take() mixed in): the press costs what the last
+    // stroke touched.
+    void takeFrom(Surface& surface, int slot);
+    // The image of the last take (null before the first); waits until it is brought up to date.
     QImage latest() const;
     // Blocks until the newest image taken is written (or its write failed).
     void flush();
@@ -51,20 +50,18 @@ class UndoImageWriter {
     static bool writeBmp(const QImage& image, const QString& path);
 
   private:
+    void push(ImagePatch patch);
     void run();
 
     QString fileName_;
     WriteFn write_;
     mutable std::mutex mutex_;
     std::condition_variable wake_;
-    std::condition_variable idle_;
-    QImage latest_;
-    QImage pending_;
-    bool pendingOwned_ = false;  // pending_ is copy_, not shared with a canvas
-    QImage copy_;                // takeFrom's own copy of the canvas
+    mutable std::condition_variable idle_;
+    std::vector<ImagePatch> patches_;  // taken and not yet applied, oldest first
+    QImage image_;                     // the worker's; written only while applying_
     QString pendingPath_;
-    std::vector<QImage> retired_;  // let go by take(), freed by the worker
-    bool hasPending_ = false;
+    bool applying_ = false;
     bool writing_ = false;
     bool stop_ = false;
     bool lastOk_ = true;

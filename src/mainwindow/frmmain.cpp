@@ -127,6 +127,8 @@ void frmmain::buildContainers() {
         named(new nt::PictureBox(kDesignCanvasWidth, kDesignCanvasHeight, nt::kSysWindow, pHolder),
               "SrcDc");
     SrcDc->move(kCanvasInset, kCanvasInset);
+    // The undo image and the snapshot follow the canvas from patches (see UndoImageWriter).
+    SrcDc->surface().keepCopies();
     shpSelect = named(new nt::RectShape(SrcDc), "shpSelect");
     shpClone = named(new nt::RectShape(SrcDc), "shpClone");
     connect(SrcDc, &nt::PictureBox::MouseDown, this, &frmmain::SrcDc_MouseDown);

@@ -289,6 +289,7 @@ class frmmain : public QMainWindow {
 
     nt::tools::ToolSet tools_;
     nt::WindowToolEnvironment toolEnvironment_{*this};
+    static constexpr int kUndoCopy = 0, kBackupCopy = 1;  // their copy slots of the canvas
     nt::UndoImageWriter undoImage_;
     nt::UndoImageWriter backupImage_{QStringLiteral("backup.bmp")};
     nt::LibraryLister patternLister_;

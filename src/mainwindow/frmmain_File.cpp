@@ -169,7 +169,7 @@ void frmmain::startSnapshots() {
     Timer10->start();
 }
 
-// The image is shared, not copied, here; the writer's thread copies and writes it.
+// Costs what changed since the last snapshot; the writer's thread brings its image up to date.
 void frmmain::Timer10_Timer() {
-    backupImage_.take(canvas().Image());
+    backupImage_.takeFrom(canvas(), kBackupCopy);
 }

@@ -21,7 +21,7 @@ QString coordText(double v) {
 void frmmain::SrcDc_MouseDown(int button, int shift, double x, double y) {
     nt::Surface& c = canvas();
     // Undo keeps the picture as it was before this press; the file is written in the background.
-    undoImage_.takeFrom(c);
+    undoImage_.takeFrom(c, kUndoCopy);
     if (button == kLeft) c.ForeColor = dColorPallete1->Color1();
     if (button == kRight) c.ForeColor = dColorPallete1->Color2();
     state.StartX = x;

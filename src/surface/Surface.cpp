@@ -41,21 +41,40 @@ void Surface::replaceImages(QImage image, bool shareScreen) {
     screen_ = shareScreen ? image_ : image_.copy();
     screenDirty_.reset(image_.height());
     opDirty_.reset(image_.height());
-    changedSinceCopy_.reset(image_.height());
-    wholeChangedSinceCopy_ = true;
+    wholePictureChanged();
     notify(image_.rect());
 }
 
-void Surface::updateCopy(QImage& copy) {
-    if (wholeChangedSinceCopy_ || copy.size() != image_.size() ||
-        copy.format() != image_.format()) {
-        copy = image_.copy();
-    } else {
-        changedSinceCopy_.forEach(
-            [&](int y, int x0, int x1) { copySpan(image_, copy, y, x0, x1); });
+void Surface::wholePictureChanged() {
+    for (CopySlot& s : copySlots_) {
+        s.changed.reset(image_.height());
+        s.whole = true;
     }
-    changedSinceCopy_.clear();
-    wholeChangedSinceCopy_ = false;
+    // Whole-picture work already: one more copy here spares the next press a copy of it.
+    if (keepsCopies_) copyBase_ = image_.copy();
+}
+
+void Surface::keepCopies() {
+    keepsCopies_ = true;
+    wholePictureChanged();
+}
+
+ImagePatch Surface::takeChanges(int slot) {
+    CopySlot& s = copySlots_.at(static_cast<size_t>(slot));
+    ImagePatch patch;
+    if (s.whole && !keepsCopies_) {
+        patch = ImagePatch(image_);  // the picture as it is now: no spans needed
+    } else {
+        if (s.whole) patch = ImagePatch(copyBase_);
+        s.changed.forEach([&](int y, int x0, int x1) { patch.addSpan(image_, y, x0, x1); });
+    }
+    s.changed.clear();
+    s.whole = false;
+    // Once every slot has it, the patches hold the only references to the kept picture.
+    if (std::none_of(copySlots_.begin(), copySlots_.end(),
+                     [](const CopySlot& c) { return c.whole; }))
+        copyBase_ = QImage();
+    return patch;
 }
 
 void Surface::notify(const QRect& r) {
@@ -96,7 +115,7 @@ void Surface::finishOperation(bool persistent) {
     if (persistent) {
         // Persistent drawing shows at once: the screen takes the new pixels.
         opDirty_.forEach([&](int y, int x0, int x1) { copySpan(image_, screen_, y, x0, x1); });
-        changedSinceCopy_.merge(opDirty_);
+        for (CopySlot& s : copySlots_) s.changed.merge(opDirty_);
     } else {
         screenDirty_.merge(opDirty_);
     }
@@ -177,7 +196,7 @@ void Surface::Cls() {
     image_.fill(p);
     screen_.fill(p);
     screenDirty_.clear();
-    wholeChangedSinceCopy_ = true;
+    wholePictureChanged();
     CurrentX = CurrentY = 0;
     notify(image_.rect());
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <functional>
 #include <optional>
@@ -11,6 +12,7 @@
 #include "surface/Blit.h"
 #include "surface/Colour.h"
 #include "surface/DirtyRows.h"
+#include "surface/ImagePatch.h"
 #include "surface/RasterTarget.h"
 
 namespace nt {
@@ -94,10 +96,18 @@ class Surface {
     // SurfaceSizeError.
     void resize(int width, int height);
 
-    // Brings `copy` up to date with the persistent image, copying only what changed since the
-    // last call (everything the first time, or after the size or whole picture changed).
-    // Meant for one long-lived copy per surface, such as the undo image of the last press.
-    void updateCopy(QImage& copy);
+    // Long-lived copies of the persistent image kept elsewhere (the undo image of the last
+    // press, the snapshot), each brought up to date from the patches of its own slot.
+    static constexpr int kCopySlots = 2;
+    // What changed in the persistent image since the last call for `slot`: applied to the copy
+    // the previous patch brought up to date, it gives the image as it is now. Costs what
+    // changed, except that the first patch, and the first after a whole-picture change, starts
+    // from the whole picture: shared, not copied.
+    ImagePatch takeChanges(int slot);
+    // From now on every whole-picture change also keeps the new picture aside for the slots,
+    // so that no patch shares pixels the surface will draw into: drawing right after taking
+    // changes then never copies the whole picture.
+    void keepCopies();
 
     // Called with the screen rectangle that changed, for the widget to repaint.
     void setScreenListener(std::function<void(const QRect&)> listener) {
@@ -124,6 +134,7 @@ class Surface {
   private:
     void finishOperation(bool persistent);
     void replaceImages(QImage image, bool shareScreen = false);
+    void wholePictureChanged();
     void notify(const QRect& r);
 
     QImage image_;
@@ -131,10 +142,15 @@ class Surface {
     Colour backColor_;
     bool autoRedraw_ = true;
     std::shared_ptr<const PatternBrush> pattern_;
-    DirtyRows screenDirty_;       // where the screen differs from the persistent image
-    DirtyRows opDirty_;           // what the current operation touched
-    DirtyRows changedSinceCopy_;  // persistent pixels changed since the last updateCopy
-    bool wholeChangedSinceCopy_ = true;
+    DirtyRows screenDirty_;  // where the screen differs from the persistent image
+    DirtyRows opDirty_;      // what the current operation touched
+    struct CopySlot {
+        DirtyRows changed;  // persistent pixels changed since the slot's last patch
+        bool whole = true;  // the next patch starts from the whole picture
+    };
+    std::array<CopySlot, kCopySlots> copySlots_;
+    bool keepsCopies_ = false;
+    QImage copyBase_;  // the picture at its last whole change, while a slot still needs it
     std::function<void(const QRect&)> listener_;
 };
 

@@ -76,6 +76,39 @@ TEST(UndoImageWriter, NewerImagesSupersedeOlderOnesAndTheFileEndsAsTheNewest) {
     EXPECT_EQ(std::get<QImage>(back).pixel(0, 0), 0xFF000004u);
 }
 
+// Presses while a write is busy hand over only their changes; the file and the image end as the
+// surface was at the last press, not as it was drawn after it.
+TEST(UndoImageWriter, FollowsASurfaceFromItsChangesWhileAWriteIsBusy) {
+    QTemporaryDir dir;
+    std::atomic<int> started{0};
+    std::atomic<bool> gate{false};
+    nt::UndoImageWriter writer(dir.filePath("undo.bmp"),
+                               [&](const QImage& img, const QString& path) {
+                                   ++started;
+                                   while (!gate)
+                                       std::this_thread::sleep_for(std::chrono::milliseconds(1));
+                                   return nt::UndoImageWriter::writeBmp(img, path);
+                               });
+    nt::Surface canvas(40, 30);
+    canvas.keepCopies();
+    writer.takeFrom(canvas, 0);
+    while (started == 0) std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    canvas.PSet(5, 5, 0x0000FF);
+    writer.takeFrom(canvas, 0);
+    canvas.PSet(6, 6, 0xFF0000);
+    const QImage atLastPress = canvas.Image().copy();
+    writer.takeFrom(canvas, 0);
+    canvas.PSet(7, 7, 0x00FF00);
+    EXPECT_TRUE(canvas.Image().isDetached());
+    gate = true;
+    writer.flush();
+    EXPECT_EQ(writer.writesDone(), 2);
+    EXPECT_EQ(writer.latest(), atLastPress);
+    auto back = nt::loadPicture(dir.filePath("undo.bmp"));
+    ASSERT_TRUE(std::holds_alternative<QImage>(back));
+    EXPECT_EQ(std::get<QImage>(back), atLastPress);
+}
+
 TEST(UndoImageWriter, TakeReturnsAtOnceWhileAWriteIsSlow) {
     std::atomic<bool> gate{false};
     nt::UndoImageWriter writer(QStringLiteral("unused.bmp"), [&](const QImage&, const QString&) {

@@ -234,31 +234,50 @@ TEST(PatternBrush, SelectAndRestore) {
     EXPECT_FALSE(pattern);
 }
 
-TEST(Surface, UpdateCopyFollowsEveryKindOfChange) {
-    Surface s(30, 20, kWhite);
-    QImage copy;
-    s.updateCopy(copy);
-    EXPECT_EQ(copy, s.Image());
-    s.PSet(3, 4, kRed);  // persistent drawing
-    s.setAutoRedraw(false);
-    s.PSet(9, 9, kBlue);  // a screen-only preview is no change of the picture
-    s.setAutoRedraw(true);
-    const QImage untouched = copy;  // shares the old pixels: the update must not write into them
-    s.updateCopy(copy);
-    EXPECT_EQ(copy, s.Image());
-    EXPECT_EQ(fromPixel(untouched.pixel(3, 4)), kWhite);
-    s.setBackColor(kBlue);
-    s.Cls();
-    s.updateCopy(copy);
-    EXPECT_EQ(copy, s.Image());
-    s.resize(12, 40);
-    s.updateCopy(copy);
-    EXPECT_EQ(copy, s.Image());
-    QImage pic(5, 5, QImage::Format_RGB32);
-    pic.fill(toPixel(kRed));
-    s.setPicture(pic, true);
-    s.updateCopy(copy);
-    EXPECT_EQ(copy, s.Image());
+// A copy kept from each slot's patches matches the picture after every kind of change, whether
+// whole pictures are kept aside or not; kept aside, taking a patch leaves the picture unshared.
+TEST(Surface, PatchesKeepEachSlotsCopyInStepWithEveryKindOfChange) {
+    for (bool keep : {false, true}) {
+        SCOPED_TRACE(keep ? "keeping copies" : "sharing the picture");
+        Surface s(30, 20, kWhite);
+        if (keep) s.keepCopies();
+        QImage copy, other;
+        const auto update = [&] {
+            s.takeChanges(0).applyTo(copy);
+            EXPECT_EQ(copy, s.Image());
+        };
+        update();
+        s.takeChanges(1).applyTo(other);
+        s.PSet(3, 4, kRed);  // persistent drawing
+        s.setAutoRedraw(false);
+        s.PSet(9, 9, kBlue);  // a screen-only preview is no change of the picture
+        s.setAutoRedraw(true);
+        const QImage untouched = copy;  // shares the old pixels: applying must not write them
+        const ImagePatch drawn = s.takeChanges(0);
+        EXPECT_FALSE(drawn.wholePicture());
+        drawn.applyTo(copy);
+        EXPECT_EQ(copy, s.Image());
+        EXPECT_EQ(fromPixel(untouched.pixel(3, 4)), kWhite);
+        s.setBackColor(kBlue);
+        s.Cls();
+        const QImage cleared = s.Image().copy();
+        const ImagePatch afterCls = s.takeChanges(0);
+        EXPECT_EQ(s.Image().isDetached(), keep);
+        s.PSet(1, 1, kRed);  // after the patch was taken: not part of it
+        afterCls.applyTo(copy);
+        EXPECT_EQ(copy, cleared);
+        update();
+        s.resize(12, 40);
+        update();
+        QImage pic(5, 5, QImage::Format_RGB32);
+        pic.fill(toPixel(kRed));
+        s.setPicture(pic, true);
+        s.PSet(2, 2, kBlue);
+        update();
+        // The other slot, last taken before all that, catches up in one patch.
+        s.takeChanges(1).applyTo(other);
+        EXPECT_EQ(other, s.Image());
+    }
 }
 
 TEST(BitBlt, NegativeExtentsCopyTheNormalisedRectangleWithoutMirroring) {
