@@ -96,7 +96,7 @@ TEST(BmpWriter, UnwritablePathsAreReported) {
     QTemporaryDir dir;
     auto error = savePictureBmp(noise(2, 2, 3), dir.filePath("no/such/folder/x.bmp"));
     ASSERT_TRUE(error);
-    EXPECT_EQ(error->kind, PictureError::Kind::NotFound);
+    EXPECT_EQ(error->kind, PictureError::Kind::PathNotFound);
     error = savePictureBmp(noise(2, 2, 3), dir.path());
     ASSERT_TRUE(error);
     EXPECT_EQ(error->kind, PictureError::Kind::AccessDenied);
