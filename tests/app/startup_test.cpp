@@ -2,12 +2,12 @@
 #include <gtest/gtest.h>
 #include <QApplication>
 #include <QDialogButtonBox>
-#include <QPushButton>
 #include <QFile>
 #include <QFontDatabase>
 #include <QImage>
 #include <QMenuBar>
 #include <QProxyStyle>
+#include <QPushButton>
 
 #include "app/FontWarmup.h"
 #include "app/ProgramStyle.h"
