@@ -10,6 +10,7 @@
 #include <QStatusBar>
 #include <QToolButton>
 
+#include "mainwindow/FittedLabel.h"
 #include "mainwindow/ToolIcons.h"
 #include "palette/dColorPallete.h"
 #include "surface/SystemColours.h"
@@ -104,6 +105,8 @@ frmmain::frmmain(QWidget* parent) : QMainWindow(parent), undoImage_(QStringLiter
     watchTypedKeys();
     connectLibraries();
     startSnapshots();
+    // However narrow the window, the whole palette stays in view; the hint beside it shrinks.
+    setMinimumWidth(kPaletteLeft + dColorPallete1->width() + 8);
     resize(1000, 640);
 }
 
@@ -216,7 +219,7 @@ void frmmain::buildPalette() {
 
     Label10 = named(new QLabel(pTop), "Label10");
     Label10->hide();  // only its caption matters
-    Label11 = named(new QLabel(pTop), "Label11");
+    Label11 = named(new nt::FittedLabel(pTop), "Label11");
     Label11->setText(QStringLiteral(
         "左键定义颜色1,右键定义颜色2.在绘画时用左键画颜色1,右键画颜色2.双击左键自定义颜色1,"
         "右键自定义颜色2(单击该消息隐藏)."));

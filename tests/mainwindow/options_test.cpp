@@ -6,6 +6,7 @@
 #include <QToolButton>
 
 #include "WindowFixture.h"
+#include "mainwindow/FittedLabel.h"
 #include "document/tipbox.h"
 #include "mainwindow/ToolIcons.h"
 #include "palette/PaletteLogic.h"
@@ -313,3 +314,21 @@ TEST_F(Options, ClickingThePaletteHintHidesIt) {
 }
 
 }  // namespace
+
+TEST_F(WindowTest, OptionStripStaysReadableAtEveryWidth) {
+    const auto* hint = static_cast<nt::FittedLabel*>(w->Label11);
+    const int lineSpacing = QFontMetrics(hint->font()).lineSpacing();
+    for (int width : {1400, 850, 0}) {  // 0: the smallest the window allows
+        w->resize(width, 640);
+        QCoreApplication::processEvents();
+        SCOPED_TRACE(w->width());
+        const QRect palette = w->dColorPallete1->geometry();
+        EXPECT_LE(w->dColorPallete1->mapTo(w.get(), QPoint(palette.width(), 0)).x(), w->width());
+        const QStringList lines = hint->visibleLines();
+        ASSERT_FALSE(lines.isEmpty());
+        EXPECT_LE(lines.size() * lineSpacing, hint->contentsRect().height());
+        const bool whole = lines.join(QString()) == hint->text();
+        EXPECT_TRUE(whole || lines.back().endsWith(QChar(0x2026)));  // cut short with "…"
+    }
+    EXPECT_EQ(w->Label11->text().left(4), QStringLiteral("左键定义"));  // the text stays whole
+}
