@@ -6,8 +6,8 @@
 #include <QToolButton>
 
 #include "WindowFixture.h"
-#include "mainwindow/FittedLabel.h"
 #include "document/tipbox.h"
+#include "mainwindow/FittedLabel.h"
 #include "mainwindow/ToolIcons.h"
 #include "palette/PaletteLogic.h"
 
