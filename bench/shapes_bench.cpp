@@ -2,11 +2,13 @@
 // and a 6000 x 4000 canvas (the small one is the baseline); a long wide line is compared
 // with writing the very same spans directly, which is the least any rasteriser pays.
 #include <array>
+#include <string>
 #include <vector>
 
 #include <benchmark/benchmark.h>
 #include <QImage>
 
+#include "RatioReporter.h"
 #include "surface/Shapes.h"
 
 namespace {
@@ -76,6 +78,77 @@ void WideLineSpansOnly(benchmark::State& state) {
 }
 BENCHMARK(WideLineSpansOnly)->Arg(20)->Arg(100);
 
+// A rubber-band ellipse or rounded box across the whole canvas, redrawn on every pointer move,
+// at pen width range(0); width 1 is the baseline. range(1) is 1 for the rounded box.
+void WideRing(benchmark::State& state) {
+    Target t(kW, kH);
+    const nt::Pen pen{0xFF000000u, static_cast<int>(state.range(0)), nt::PenStyle::Solid};
+    const bool rounded = state.range(1) != 0;
+    int i = 0;
+    for (auto _ : state) {
+        const int d = i++ & 7;
+        if (rounded)
+            nt::drawRoundRect(t.raster, pen, nt::Brush::none(), 20 + d, 20, kW - 20, kH - 20 - d,
+                              1200, 900);
+        else
+            nt::drawEllipse(t.raster, pen, nt::Brush::none(), 20 + d, 20, kW - 20, kH - 20 - d);
+        t.dirty.clear();
+        benchmark::ClobberMemory();
+    }
+}
+BENCHMARK(WideRing)
+    ->ArgNames({"width", "rounded"})
+    ->ArgsProduct({{1, 20, 100}, {0, 1}})
+    ->Unit(benchmark::kMillisecond);
+
+// The least the width-100 ellipse can cost: writing its spans with no geometry at all.
+void WideRingSpansOnly(benchmark::State& state) {
+    Target t(kW, kH);
+    t.image.fill(0xFFFFFFFFu);
+    nt::drawEllipse(t.raster, nt::Pen{0xFF000000u, 100}, nt::Brush::none(), 20, 20, kW - 20,
+                    kH - 20);
+    std::vector<std::array<int, 3>> spans;  // a row's record spans the inside too: scan for ink
+    for (int y = 0; y < kH; ++y) {
+        const nt::Pixel* row = t.raster.row(y);
+        for (int x = 0; x < kW;) {
+            if (row[x] != 0xFF000000u) {
+                ++x;
+                continue;
+            }
+            const int x0 = x;
+            while (x < kW && row[x] == 0xFF000000u) ++x;
+            spans.push_back({y, x0, x - 1});
+        }
+    }
+    t.dirty.clear();
+    for (auto _ : state) {
+        for (const auto& s : spans) t.raster.span(s[0], s[1], s[2], 0xFF000000u);
+        t.dirty.clear();
+        benchmark::ClobberMemory();
+    }
+}
+BENCHMARK(WideRingSpansOnly)->Unit(benchmark::kMillisecond);
+
+class ShapeRatios : public RatioReporter {
+  public:
+    void Finalize() override {
+        ConsoleReporter::Finalize();
+        const std::string base = "WideRing/width:1/rounded:0";
+        for (const char* w : {"20", "100"})
+            for (const char* r : {"0", "1"})
+                ratio(std::string("WideRing/width:") + w + "/rounded:" + r, base,
+                      "/ width-1 ellipse");
+        ratio("WideRing/width:100/rounded:0", "WideRingSpansOnly", "/ its spans only");
+    }
+};
+
 }  // namespace
 
-BENCHMARK_MAIN();
+int main(int argc, char** argv) {
+    benchmark::Initialize(&argc, argv);
+    if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
+    ShapeRatios reporter;
+    benchmark::RunSpecifiedBenchmarks(&reporter);
+    benchmark::Shutdown();
+    return 0;
+}

@@ -267,119 +267,6 @@ void thinRounded(RasterTarget& t, const Pen& pen, const Brush& brush, const Roun
     }
 }
 
-// The runs of a width-1 outline row: left and right (the same run where the row is whole).
-struct OutlineRuns {
-    Span left, right;
-};
-
-OutlineRuns outlineRuns(const RoundedBox& box, std::int64_t y) {
-    std::int64_t x0, x1, in0, in1;
-    box.outlineRow(y, x0, x1, in0, in1);
-    if (in0 > in1) return {{x0, x1}, {x0, x1}};
-    return {{x0, in0 - 1}, {in1 + 1, x1}};
-}
-
-// A wide pen draws the width-1 outline's pixels as one closed wide polyline, as GDI does: a
-// pen dot on every pixel and, where the outline steps diagonally, that step's segment. The
-// brush fills the width-1 outline's inside, under the pen.
-class WideRing {
-  public:
-    WideRing(const RoundedBox& thin, int w)
-        : thin_(thin), dot_(w), down_(dot_, 0, 0, 1, 1), downLeft_(dot_, 0, 0, -1, 1) {}
-
-    std::int64_t firstRow() const { return thin_.top() - reach(); }
-    std::int64_t lastRow() const { return thin_.bottom() + reach(); }
-
-    void row(std::int64_t y, std::vector<Span>& spans) const {
-        const std::int64_t r0 = std::max(y - reach(), thin_.top());
-        const std::int64_t r1 = std::min(y + reach(), thin_.bottom());
-        Merger left(spans), right(spans);
-        OutlineRuns prev{};
-        for (std::int64_t r = r0; r <= r1; ++r) {
-            const OutlineRuns runs = outlineRuns(thin_, r);
-            addRun(runs.left, r, y, left);
-            addRun(runs.right, r, y, right);
-            if (r > r0) {
-                step(prev.right, runs.right, r - 1, y, right);
-                step(prev.left, runs.left, r - 1, y, left);
-            }
-            prev = runs;
-        }
-    }
-
-  private:
-    // Rows from an outline row to the farthest row its pieces reach.
-    std::int64_t reach() const { return dot_.width() / 2 + 2; }
-
-    // Pieces of one side come in order along the outline and mostly overlap the previous
-    // one: joining those at once keeps the row's list (and its sort) short.
-    class Merger {
-      public:
-        explicit Merger(std::vector<Span>& out) : out_(out) {}
-        void add(Span s) {
-            if (last_ < out_.size()) {
-                Span& l = out_[last_];
-                if (s.x0 <= l.x1 + 1 && s.x1 + 1 >= l.x0) {
-                    l = {std::min(l.x0, s.x0), std::max(l.x1, s.x1)};
-                    return;
-                }
-            }
-            last_ = out_.size();
-            out_.push_back(s);
-        }
-
-      private:
-        std::vector<Span>& out_;
-        std::size_t last_ = static_cast<std::size_t>(-1);
-    };
-
-    void addRun(Span run, std::int64_t r, std::int64_t y, Merger& out) const {
-        Span a, b;
-        if (dot_.rowSpan(run.x0, r, y, a) && dot_.rowSpan(run.x1, r, y, b)) out.add({a.x0, b.x1});
-    }
-
-    // The segment between runs of rows r and r + 1 when the outline steps diagonally there.
-    void step(Span upper, Span lower, std::int64_t r, std::int64_t y, Merger& out) const {
-        std::int64_t dx;
-        const WideSegment* segment;
-        if (lower.x0 == upper.x1 + 1) {
-            segment = &down_;
-            dx = upper.x1;
-        } else if (lower.x1 == upper.x0 - 1) {
-            segment = &downLeft_;
-            dx = upper.x0;
-        } else {
-            return;
-        }
-        pieces_.clear();
-        segment->addRow(y - r, pieces_);
-        for (Span s : pieces_) out.add({s.x0 + dx, s.x1 + dx});
-    }
-
-    const RoundedBox& thin_;
-    PenDot dot_;
-    WideSegment down_, downLeft_;  // one diagonal step from the origin, either way
-    mutable std::vector<Span> pieces_;
-};
-
-void wideRounded(RasterTarget& t, const Pen& pen, const Brush& brush, const RoundedBox& thin,
-                 int w) {
-    const WideRing ring(thin, w);
-    const std::int64_t y0 = std::max<std::int64_t>(ring.firstRow(), 0);
-    const std::int64_t y1 = std::min<std::int64_t>(ring.lastRow(), t.height() - 1);
-    std::vector<Span> spans;
-    for (std::int64_t y = y0; y <= y1; ++y) {
-        if (y >= thin.top() && y <= thin.bottom()) {
-            std::int64_t x0, x1, in0, in1;
-            thin.outlineRow(y, x0, x1, in0, in1);
-            if (in0 <= in1) fillSpanWithBrush(t, brush, y, in0, in1);
-        }
-        spans.clear();
-        ring.row(y, spans);
-        fillSpanUnion(t, pen.pixel, y, spans);
-    }
-}
-
 }  // namespace
 
 void drawRounded(RasterTarget& t, const Pen& pen, const Brush& brush, std::int64_t left,
@@ -391,7 +278,7 @@ void drawRounded(RasterTarget& t, const Pen& pen, const Brush& brush, std::int64
     if (cw <= 2 || ch <= 2) cw = ch = 1;
     const RoundedBox outline(left, top, width, height, cw, ch, true);
     if (w > 1)
-        wideRounded(t, pen, brush, outline, w);
+        drawWideRing(t, pen, brush, outline, w);
     else if (width > 1 || height > 1)  // GDI draws nothing for a one-pixel box
         thinRounded(t, pen, brush, outline);
 }

@@ -134,6 +134,11 @@ class RoundedBox {
     std::int64_t steepRows_ = 0, flatColumns_ = 0;
 };
 
+// A wide pen's ring around the width-1 outline of `thin` (its pixels drawn as one closed wide
+// line: a dot on each, a segment on each diagonal step), the brush inside that outline.
+void drawWideRing(RasterTarget& t, const Pen& pen, const Brush& brush, const RoundedBox& thin,
+                  int w);
+
 // Ellipse / rounded rectangle in the GDI sense, corners already normalised and clamped.
 void drawRounded(RasterTarget& t, const Pen& pen, const Brush& brush, std::int64_t left,
                  std::int64_t top, std::int64_t right, std::int64_t bottom, std::int64_t cw,

@@ -1,5 +1,6 @@
 // Lines, dots, boxes, ellipses and rounded boxes, pixel by pixel.
 #include <algorithm>
+#include <array>
 #include <chrono>
 #include <cstdlib>
 #include <random>
@@ -904,6 +905,65 @@ TEST(Ellipse, WideRingsFollowGdisOutline) {
 ..#..
 .....
 )"));
+}
+
+// The ring drawn the plain way, piece by piece: the brush inside the width-1 outline, then a
+// pen dot on every outline pixel and a segment on every diagonal step of either side.
+void plainRing(RasterTarget& t, int w, std::int64_t left, std::int64_t top, std::int64_t width,
+               std::int64_t height, std::int64_t cw, std::int64_t ch) {
+    if (cw <= 2 || ch <= 2) cw = ch = 1;
+    const shapes::RoundedBox box(left, top, width, height, cw, ch, true);
+    const shapes::PenDot dot(w);
+    std::vector<std::array<shapes::Span, 2>> runs;
+    for (std::int64_t y = box.top(); y <= box.bottom(); ++y) {
+        std::int64_t x0, x1, in0, in1;
+        box.outlineRow(y, x0, x1, in0, in1);
+        if (in0 > in1) {
+            runs.push_back({shapes::Span{x0, x1}, shapes::Span{x0, x1}});
+            continue;
+        }
+        t.span(y, in0, in1, kPaint);
+        runs.push_back({shapes::Span{x0, in0 - 1}, shapes::Span{in1 + 1, x1}});
+    }
+    for (std::size_t i = 0; i < runs.size(); ++i) {
+        const std::int64_t y = box.top() + static_cast<std::int64_t>(i);
+        for (int side = 0; side < 2; ++side) {
+            const shapes::Span run = runs[i][side];
+            for (std::int64_t x = run.x0; x <= run.x1; ++x)
+                for (std::int64_t py = y - w; py <= y + w; ++py) {
+                    shapes::Span s;
+                    if (dot.rowSpan(x, y, py, s)) t.span(py, s.x0, s.x1, kInk);
+                }
+            if (i == 0) continue;
+            const shapes::Span up = runs[i - 1][side];
+            if (run.x0 == up.x1 + 1)
+                shapes::WideSegment(dot, up.x1, y - 1, up.x1 + 1, y).fill(t, kInk);
+            else if (run.x1 == up.x0 - 1)
+                shapes::WideSegment(dot, up.x0, y - 1, up.x0 - 1, y).fill(t, kInk);
+        }
+    }
+}
+
+TEST(Ellipse, WideRingsMatchThePlainPieceByPieceDrawing) {
+    std::mt19937 rng(20261207);
+    auto pick = [&](int lo, int hi) { return std::uniform_int_distribution<int>(lo, hi)(rng); };
+    for (int n = 0; n < 600; ++n) {
+        // Every width, mostly on small shapes partly off the canvas.
+        const bool large = n % 10 == 0;
+        const int width = large ? pick(100, 260) : pick(1, 70);
+        const int height = large ? pick(100, 200) : pick(1, 70);
+        const int w = 2 + n % 99;
+        const bool ellipse = n % 2 == 0;
+        const int cw = ellipse ? width : pick(1, width), ch = ellipse ? height : pick(1, height);
+        const int left = pick(-40, 80), top = pick(-40, 70);
+        Canvas fast(120, 100), plain(120, 100);
+        shapes::drawRounded(fast.target, pen(w), Brush::solid(kPaint), left, top, left + width,
+                            top + height, cw, ch);
+        plainRing(plain.target, w, left, top, width, height, cw, ch);
+        ASSERT_TRUE(fast.image == plain.image)
+            << "box " << left << "," << top << " " << width << "x" << height << " corner " << cw
+            << "x" << ch << " pen " << w;
+    }
 }
 
 TEST(Ellipse, DashesRunAlongTheCurveFromTheRightmostPoint) {
