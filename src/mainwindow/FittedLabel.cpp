@@ -38,8 +38,8 @@ void FittedLabel::paintEvent(QPaintEvent*) {
     int y = area.top() + (area.height() - static_cast<int>(lines.size()) * lineSpacing) / 2;
     p.setPen(palette().color(foregroundRole()));
     for (const QString& line : lines) {
-        p.drawText(QRect(area.left(), y, area.width(), lineSpacing), Qt::AlignLeft | Qt::AlignVCenter,
-                   line);
+        p.drawText(QRect(area.left(), y, area.width(), lineSpacing),
+                   Qt::AlignLeft | Qt::AlignVCenter, line);
         y += lineSpacing;
     }
 }
