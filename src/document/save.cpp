@@ -116,8 +116,14 @@ save::save(QWidget* owner) : QDialog(owner), beep(&QApplication::beep) {
 }
 
 void save::showEvent(QShowEvent* e) {
-    // Centred on the screen, not on the main window.
-    if (QScreen* s = screen()) move(s->availableGeometry().center() - rect().center());
+    // Centred on the screen, not on the main window, and at the same place every time: the
+    // window's own area is placed, since move() places the frame once a window manager has
+    // given it one, which set every later showing lower by the title bar.
+    if (QScreen* s = screen()) {
+        QRect area = geometry();
+        area.moveCenter(s->availableGeometry().center());
+        setGeometry(area);
+    }
     if (!beeped_) {
         beeped_ = true;
         if (beep) beep();
