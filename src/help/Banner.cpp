@@ -18,8 +18,8 @@ void paintSky(QPainter& p) {
 
 void paintStroke(QPainter& p) {
     QPainterPath stroke;
-    stroke.moveTo(300, 112);
-    stroke.cubicTo(350, 40, 400, 140, 460, 60);
+    stroke.moveTo(310, 88);
+    stroke.cubicTo(350, 24, 400, 104, 462, 30);
     QPen pen(QColor(240, 170, 40), 14, Qt::SolidLine, Qt::RoundCap);
     p.setPen(pen);
     p.drawPath(stroke);
