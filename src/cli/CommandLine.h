@@ -19,6 +19,7 @@ struct Job {
     QString input;
     QString output;
     std::vector<Step> steps;
+    bool metafileStats = false;  // list the metafile records that were not drawn
 };
 
 struct HelpRequest {};
@@ -28,7 +29,7 @@ struct UsageError {
 };
 
 // Reads the arguments after the program name:
-// INPUT OUTPUT [OPERATION [ARG...]]..., or --help / -h anywhere.
+// [--metafile-stats] INPUT OUTPUT [OPERATION [ARG...]]..., or --help / -h anywhere.
 std::variant<Job, HelpRequest, UsageError> parseCommandLine(const QStringList& arguments);
 
 QString usageText();

@@ -7,6 +7,7 @@
 #include "platform/Dib.h"
 #include "platform/Icon.h"
 #include "platform/QtDecoders.h"
+#include "platform/metafile/Metafile.h"
 
 namespace nt {
 
@@ -30,6 +31,7 @@ PictureResult decodePicture(QByteArrayView bytes, Colour matte) {
     if (data.startsWith("\xFF\xD8\xFF", 3)) return decodeWithQt(data, QtFormat::Jpeg, matte);
     if (data.startsWith("GIF87a", 6) || data.startsWith("GIF89a", 6))
         return decodeWithQt(data, QtFormat::Gif, matte);
+    if (mf::detect(data) != mf::Kind::None) return mf::decode(data);
     if (looksLikePackedDib(data)) return decodePackedDib(data, matte);
     return dib::invalid("not a supported picture");
 }

@@ -13,10 +13,7 @@ void fillSpanWithBrush(RasterTarget& t, const Brush& b, std::int64_t y, std::int
         case Brush::Kind::Pattern:
             break;
     }
-    if (y < 0 || y >= t.height()) return;
-    x0 = std::max<std::int64_t>(x0, 0);
-    x1 = std::min<std::int64_t>(x1, t.width() - 1);
-    if (x0 > x1) return;
+    if (!t.clipSpan(y, x0, x1)) return;
     // The pattern is tiled from the surface origin.
     const QImage& pat = b.pattern->pattern;
     const int pw = pat.width();
@@ -25,7 +22,7 @@ void fillSpanWithBrush(RasterTarget& t, const Brush& b, std::int64_t y, std::int
     Pixel* dst = t.row(static_cast<int>(y));
     int px = static_cast<int>(x0 % pw);
     for (std::int64_t x = x0; x <= x1; ++x) {
-        dst[x] = src[px];
+        dst[x] = t.rop2() == RasterTarget::kCopyPen ? src[px] : t.mix(src[px], dst[x]);
         if (++px == pw) px = 0;
     }
     t.mark(static_cast<int>(y), static_cast<int>(x0), static_cast<int>(x1));

@@ -20,7 +20,9 @@ class RasterTarget {
           stride_(image.bytesPerLine() / 4),
           width_(image.width()),
           height_(image.height()),
-          dirty_(dirty) {}
+          dirty_(dirty),
+          clipRight_(width_ - 1),
+          clipBottom_(height_ - 1) {}
 
     int width() const { return width_; }
     int height() const { return height_; }
@@ -28,17 +30,48 @@ class RasterTarget {
     const Pixel* row(int y) const { return bits_ + static_cast<std::ptrdiff_t>(y) * stride_; }
 
     void span(std::int64_t y, std::int64_t x0, std::int64_t x1, Pixel p) {
-        if (y < 0 || y >= height_) return;
-        x0 = std::max<std::int64_t>(x0, 0);
-        x1 = std::min<std::int64_t>(x1, width_ - 1);
-        if (x0 > x1) return;
-        std::fill(row(static_cast<int>(y)) + x0, row(static_cast<int>(y)) + x1 + 1, p);
+        if (!clipSpan(y, x0, x1)) return;
+        Pixel* r = row(static_cast<int>(y));
+        if (rop2_ == kCopyPen)
+            std::fill(r + x0, r + x1 + 1, p);
+        else
+            for (std::int64_t x = x0; x <= x1; ++x) r[x] = mix(p, r[x]);
         mark(static_cast<int>(y), static_cast<int>(x0), static_cast<int>(x1));
     }
-    void pixel(std::int64_t x, std::int64_t y, Pixel p) {
-        if (x < 0 || y < 0 || x >= width_ || y >= height_) return;
-        row(static_cast<int>(y))[x] = p;
-        mark(static_cast<int>(y), static_cast<int>(x), static_cast<int>(x));
+    void pixel(std::int64_t x, std::int64_t y, Pixel p) { span(y, x, x, p); }
+
+    // Limits every later write to columns x0..x1 and rows y0..y1 (inclusive) inside the
+    // image; the whole image by default.
+    void setClip(std::int64_t x0, std::int64_t y0, std::int64_t x1, std::int64_t y1) {
+        clipLeft_ = static_cast<int>(std::clamp<std::int64_t>(x0, 0, width_));
+        clipTop_ = static_cast<int>(std::clamp<std::int64_t>(y0, 0, height_));
+        clipRight_ = static_cast<int>(std::clamp<std::int64_t>(x1, -1, width_ - 1));
+        clipBottom_ = static_cast<int>(std::clamp<std::int64_t>(y1, -1, height_ - 1));
+    }
+    // Cuts [x0, x1] of row y to the clip; false when nothing is left.
+    bool clipSpan(std::int64_t y, std::int64_t& x0, std::int64_t& x1) const {
+        if (y < clipTop_ || y > clipBottom_) return false;
+        x0 = std::max<std::int64_t>(x0, clipLeft_);
+        x1 = std::min<std::int64_t>(x1, clipRight_);
+        return x0 <= x1;
+    }
+    int clipTop() const { return clipTop_; }
+    int clipBottom() const { return clipBottom_; }
+
+    // The binary raster operation (the R2_ codes 1..16) that combines the pen's pixel with
+    // the one already there; copy (13) by default.
+    static constexpr int kCopyPen = 13;
+    void setRop2(int rop2) { rop2_ = rop2 >= 1 && rop2 <= 16 ? rop2 : kCopyPen; }
+    int rop2() const { return rop2_; }
+    Pixel mix(Pixel pen, Pixel dst) const {
+        // The code less one is a truth table indexed by (pen bit, destination bit).
+        const unsigned table = static_cast<unsigned>(rop2_ - 1);
+        Pixel out = 0;
+        if (table & 8) out |= pen & dst;
+        if (table & 4) out |= pen & ~dst;
+        if (table & 2) out |= ~pen & dst;
+        if (table & 1) out |= ~pen & ~dst;
+        return out | 0xFF000000u;
     }
     // For primitives that write rows themselves: records columns x0..x1 of row y.
     void mark(int y, int x0, int x1) {
@@ -51,6 +84,8 @@ class RasterTarget {
     int width_;
     int height_;
     DirtyRows* dirty_;
+    int clipLeft_ = 0, clipTop_ = 0, clipRight_, clipBottom_;
+    int rop2_ = kCopyPen;
 };
 
 // Pen styles of DrawStyle; dashes show only at width 1.

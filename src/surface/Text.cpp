@@ -86,4 +86,29 @@ QRect drawText(QImage& image, DirtyRows* dirty, int x, int y, const QString& tex
     return box;
 }
 
+void drawTextRun(QImage& image, DirtyRows* dirty, QPointF origin, const QString& text,
+                 const QFont& font, Pixel colour, double angle, const QRect& clip) {
+    const QRect clipped = clip.intersected(image.rect());
+    if (text.isEmpty() || clipped.isEmpty() || !std::isfinite(origin.x()) ||
+        !std::isfinite(origin.y()) || !std::isfinite(angle))
+        return;
+    const QFontMetricsF fm(font);
+    // Far outside the clip nothing shows; skip the font engine's work.
+    const qreal reach = fm.horizontalAdvance(text) + 2 * fm.height();
+    if (origin.x() + reach < clipped.left() || origin.x() - reach > clipped.right() + 1 ||
+        origin.y() + reach < clipped.top() || origin.y() - reach > clipped.bottom() + 1)
+        return;
+    {
+        QPainter p(&image);
+        p.setRenderHint(QPainter::TextAntialiasing, false);
+        p.setClipRect(clipped);
+        p.translate(origin);
+        if (angle != 0) p.rotate(-angle);
+        p.setFont(font);
+        p.setPen(QColor::fromRgb(colour));
+        p.drawText(QPointF(0, 0), text);
+    }
+    if (dirty) dirty->addRect(clipped);
+}
+
 }  // namespace nt

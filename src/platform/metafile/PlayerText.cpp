@@ -1,0 +1,126 @@
+#include <algorithm>
+#include <cmath>
+#include <numbers>
+
+#include <QFontMetricsF>
+
+#include "platform/metafile/Player.h"
+#include "surface/Surface.h"
+#include "surface/Text.h"
+
+namespace nt::mf {
+
+namespace {
+
+constexpr int TA_UPDATECP = 1, TA_RIGHT = 2, TA_CENTER = 6, TA_BOTTOM = 8, TA_BASELINE = 24;
+constexpr int ETO_OPAQUE = 2, ETO_CLIPPED = 4;
+// Cell height of the default font, in pixels.
+constexpr double kDefaultCell = 16;
+
+// The font the surface draws with for a metafile font of `emPixels`.
+QFont surfaceFont(const FontObject& f, double emPixels) {
+    FontSpec spec;
+    spec.name = f.face.isEmpty() ? QStringLiteral("Arial") : f.face;
+    spec.size = emPixels * 72.0 / 96.0;
+    spec.bold = f.weight >= 600;
+    spec.italic = f.italic;
+    spec.underline = f.underline;
+    QFont font = makeFont(spec);
+    font.setStrikeOut(f.strikeOut);
+    return font;
+}
+
+// The em of a font whose cell (ascent + descent) is `cell` pixels.
+double emForCell(const FontObject& f, double cell) {
+    const QFontMetricsF fm(surfaceFont(f, 100));
+    const double ratio = fm.ascent() + fm.descent();
+    return ratio > 0 ? cell * 100 / ratio : cell;
+}
+
+QRect pixelRect(const QRectF& r) {
+    const auto edge = [](double v) {
+        return static_cast<int>(std::clamp(std::ceil(v - 0.5), -1e9, 1e9));
+    };
+    return QRect(QPoint(edge(r.left()), edge(r.top())),
+                 QPoint(edge(r.right()) - 1, edge(r.bottom()) - 1));
+}
+
+}  // namespace
+
+void Player::text(QPointF reference, const QString& text, std::span<const double> advances,
+                  int options, std::optional<QRectF> rect) {
+    if (recording_) return;
+    prepareTarget();
+    const QTransform t = toPixels();
+    QRect clip = dc_.clip ? pixelRect(*dc_.clip) : image_.rect();
+    if (rect && (options & ETO_OPAQUE)) {
+        BrushObject back{BrushObject::Kind::Solid, dc_.bkColour, 0, nullptr};
+        const QRectF r = t.mapRect(rect->normalized());
+        fillPixelRects(std::span(&r, 1), back);
+    }
+    if (rect && (options & ETO_CLIPPED)) clip &= pixelRect(t.mapRect(rect->normalized()));
+    if (text.isEmpty() || clip.isEmpty()) return;
+
+    const double scaleX = std::hypot(t.m11(), t.m12());
+    const double scaleY = std::hypot(t.m21(), t.m22());
+    const double h = dc_.font.height;
+    const double em = h < 0 ? -h * scaleY : emForCell(dc_.font, h > 0 ? h * scaleY : kDefaultCell);
+    if (!std::isfinite(em) || em < 0.5) return;
+    const QFont font = surfaceFont(dc_.font, em);
+    const QFontMetricsF fm(font);
+    charge(double(text.size()) * std::min(em, 2048.0) * std::min(em, 2048.0));
+    if (overBudget()) return;
+
+    // Where each character starts along the baseline, in pixels.
+    std::vector<double> starts;
+    double width = 0;
+    if (!advances.empty()) {
+        for (qsizetype i = 0; i < text.size(); ++i) {
+            starts.push_back(width);
+            width += i < qsizetype(advances.size()) ? advances[i] * scaleX : 0;
+        }
+    } else {
+        width = fm.horizontalAdvance(text);
+    }
+    const double angle = dc_.font.escapement / 10.0;
+    const double radians = angle * std::numbers::pi / 180;
+    const QPointF along(std::cos(radians), -std::sin(radians));
+    const QPointF down(std::sin(radians), std::cos(radians));
+
+    const bool updateCp = dc_.textAlign & TA_UPDATECP;
+    QPointF origin = t.map(updateCp ? dc_.current : reference);
+    const int horizontal = dc_.textAlign & TA_CENTER;
+    if (horizontal == TA_CENTER)
+        origin -= along * (width / 2);
+    else if (horizontal == TA_RIGHT)
+        origin -= along * width;
+    const int vertical = dc_.textAlign & TA_BASELINE;
+    if (vertical == 0)
+        origin += down * fm.ascent();
+    else if (vertical == TA_BOTTOM)
+        origin -= down * fm.descent();
+
+    if (dc_.bkMode == 2) {
+        const QPointF top = origin - down * fm.ascent(), bottom = origin + down * fm.descent();
+        const QPointF box[] = {top, top + along * width, bottom + along * width, bottom};
+        Figures f;
+        f.add(box, true);
+        fillFigures(f, BrushObject{BrushObject::Kind::Solid, dc_.bkColour, 0, nullptr});
+    }
+    const Pixel colour = nt::toPixel(dc_.textColour);
+    if (starts.empty()) {
+        drawTextRun(image_, nullptr, origin, text, font, colour, angle, clip);
+    } else {
+        for (qsizetype i = 0; i < text.size(); ++i)
+            drawTextRun(image_, nullptr, origin + along * starts[i], text.mid(i, 1), font, colour,
+                        angle, clip);
+    }
+    if (updateCp && horizontal != TA_CENTER) {
+        const QPointF end = horizontal == TA_RIGHT ? origin : origin + along * width;
+        bool invertible = false;
+        const QTransform back = t.inverted(&invertible);
+        if (invertible) dc_.current.setX(back.map(end).x());
+    }
+}
+
+}  // namespace nt::mf
