@@ -30,6 +30,7 @@ void printMetafileStats(const QString& path) {
     std::printf("records %lld\n", static_cast<long long>(stats.records));
     for (const auto& [name, count] : stats.skipped)
         std::printf("skipped %s %lld\n", name.c_str(), static_cast<long long>(count));
+    std::printf("work per pixel %.1f\n", stats.workPerPixel);
     if (stats.stoppedEarly) std::printf("stopped early\n");
 }
 

@@ -31,4 +31,11 @@ QRect drawText(QImage& image, DirtyRows* dirty, int x, int y, const QString& tex
 void drawTextRun(QImage& image, DirtyRows* dirty, QPointF origin, const QString& text,
                  const QFont& font, Pixel colour, double angle, const QRect& clip);
 
+// The same for glyphs of the font given by their indexes, as pictures that carry glyph
+// indexes rather than characters store them.
+void drawGlyphs(QImage& image, DirtyRows* dirty, QPointF origin, const QList<quint32>& glyphs,
+                const QFont& font, Pixel colour, double angle, const QRect& clip);
+// The advance of one glyph index, in pixels.
+double glyphAdvance(const QFont& font, quint32 glyph);
+
 }  // namespace nt

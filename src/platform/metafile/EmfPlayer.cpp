@@ -21,9 +21,9 @@ QTransform xform(Bytes r, std::int64_t at) {
 
 // A DIB given by offsets and sizes from the record's start; nothing when they leave it.
 std::optional<Dib> recordDib(Bytes r, std::int64_t offBmi, std::int64_t cbBmi, std::int64_t offBits,
-                             std::int64_t cbBits) {
+                             std::int64_t cbBits, bool keepAlpha = false) {
     if (cbBmi == 0 || !r.has(offBmi, cbBmi) || !r.has(offBits, cbBits)) return std::nullopt;
-    return decodeDib(r.sub(offBmi, cbBmi), r.sub(offBits, cbBits));
+    return decodeDib(r.sub(offBmi, cbBmi), r.sub(offBits, cbBits), keepAlpha);
 }
 
 class EmfRecords {
@@ -213,9 +213,12 @@ bool EmfRecords::text(Bytes r, std::uint32_t type) {
     const QString s = wide ? decodeUtf16(r, offString, count)
                            : decodeAnsi(r, offString, count, p_.dc().font.charset);
     if (s.isEmpty()) return count == 0;
-    std::vector<double> advances;
-    if (offDx != 0 && r.has(offDx, count * 4) && s.size() == count)
-        for (std::int64_t i = 0; i < count; ++i) advances.push_back(r.i32(offDx + 4 * i));
+    // Advances per character; with ETO_PDY each has a vertical part too.
+    const bool pdy = options & 0x2000;
+    std::vector<QPointF> advances;
+    if (offDx != 0 && r.has(offDx, count * (pdy ? 8 : 4)) && s.size() == count)
+        for (std::int64_t i = 0; i < count; ++i)
+            advances.push_back(pdy ? point(r, offDx + 8 * i) : QPointF(r.i32(offDx + 4 * i), 0));
     std::optional<QRectF> clip;
     if (options & 0x6) clip = rect(r, 56);
     p_.text(reference, s, advances, options, clip);
@@ -256,14 +259,14 @@ bool EmfRecords::bitmap(Bytes r, std::uint32_t type) {
             p_.blit(QRectF(point(r, 24), size), dib->image, source, 0x00CC0020);
             return true;
         }
-        default:  // AlphaBlend and TransparentBlt: drawn as a plain copy
-        {
+        default: {  // AlphaBlend (blend function) and TransparentBlt (colour key)
             const QRectF dest(point(r, 24), QSizeF(r.i32(32), r.i32(36)));
-            const auto dib = recordDib(r, r.u32(84), r.u32(88), r.u32(92), r.u32(96));
+            const bool alpha = type == 114;
+            const auto dib = recordDib(r, r.u32(84), r.u32(88), r.u32(92), r.u32(96), alpha);
             if (!dib) return false;
+            const Blend blend{alpha ? Blend::Kind::Alpha : Blend::Kind::ColourKey, r.u32(40)};
             p_.blit(dest, dib->image, QRectF(point(r, 44), QSizeF(r.i32(100), r.i32(104))),
-                    0x00CC0020);
-            p_.skip(type == 114 ? "EMR_ALPHABLEND (as a copy)" : "EMR_TRANSPARENTBLT (as a copy)");
+                    0x00CC0020, blend);
             return true;
         }
     }

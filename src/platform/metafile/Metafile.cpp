@@ -20,6 +20,7 @@ PictureResult decode(Bytes data, Stats* stats) {
         playEmf(data, player);
     else
         playWmf(data, player);
+    if (stats) stats->workPerPixel = player.work() / (double(image.width()) * image.height());
     return image;
 }
 

@@ -24,6 +24,7 @@ struct Stats {
     std::int64_t records = 0;
     std::map<std::string, std::int64_t> skipped;  // record name -> times not drawn
     bool stoppedEarly = false;  // a damaged record or the work budget ended playing
+    double workPerPixel = 0;    // pixels touched (estimated) per pixel of the picture
 };
 
 // The picture at the file's natural size at 96 dpi on white (see MetafileSize.h), or

@@ -74,10 +74,9 @@ Player::Player(const Frame& frame, QImage& image, Stats* stats)
       target_(image, nullptr),
       stats_(stats),
       objects_(frame.handles) {
-    const double pixels = double(image.width()) * image.height();
-    // Real pictures cover their area a few dozen times at most; a file that asks for far more
-    // is stopped rather than allowed to hang the program.
-    budget_ = 64 * pixels + double(1 << 26);
+    // Real pictures cost a few hundred pixel writes per pixel at most; a file that asks for
+    // far more (a second or so of work) is stopped rather than allowed to hang the program.
+    budget_ = double(std::int64_t{1} << 30);
     if (frame.kind == Kind::Emf) {
         const QRectF f = frame.deviceFrame;
         const double sx = f.width() > 0 ? image.width() / f.width() : 1;
@@ -222,7 +221,9 @@ void Player::fillFigures(const Figures& f, const BrushObject& brush) {
         left = std::min(left, p.x());
         right = std::max(right, p.x());
     }
-    const double rows = std::clamp(bottom - top, 0.0, double(image_.height()));
+    // Charged for the rows and columns it can touch inside the clip.
+    const double rows = std::max(0.0, std::min(bottom, double(target_.clipBottom()) + 1) -
+                                          std::max(top, double(target_.clipTop())));
     const double cols = std::clamp(right - left, 0.0, double(image_.width()));
     charge(rows * (cols + double(f.points.size())) + double(f.points.size()));
     if (overBudget()) return;

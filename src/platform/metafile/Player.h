@@ -64,6 +64,13 @@ struct Figures {
 
 enum class ArcKind { Arc, Chord, Pie };
 
+// How a blit's source meets the picture besides its raster operation: alpha blending with a
+// BLENDFUNCTION, or leaving out the pixels of one colour.
+struct Blend {
+    enum class Kind { Rop, Alpha, ColourKey } kind = Kind::Rop;
+    std::uint32_t value = 0;
+};
+
 class Player {
   public:
     Player(const Frame& frame, QImage& image, Stats* stats);
@@ -116,19 +123,22 @@ class Player {
     void intersectClip(QRectF logical);
     void setPixelClip(std::optional<QRectF> pixels);
 
-    // Text: a reference point, the characters, optional advances (logical units, one per
-    // character) and the ETO options with their rectangle.
-    void text(QPointF reference, const QString& text, std::span<const double> advances, int options,
-              std::optional<QRectF> rect);
+    // Text: a reference point, the characters (glyph indexes with ETO_GLYPH_INDEX), optional
+    // advances (logical units, one per character, y upwards) and the ETO options with their
+    // rectangle.
+    void text(QPointF reference, const QString& text, std::span<const QPointF> advances,
+              int options, std::optional<QRectF> rect);
 
     // Bitmaps: `source` part of `bitmap` drawn into the logical rectangle with a ternary
     // raster operation; a null bitmap is a pattern-only operation.
-    void blit(QRectF dest, const QImage& bitmap, QRectF source, std::uint32_t rop);
+    void blit(QRectF dest, const QImage& bitmap, QRectF source, std::uint32_t rop,
+              Blend blend = {});
 
     // Records that are not drawn.
     void skip(const std::string& name);
     // True once playing has cost more than any real picture needs.
     bool overBudget() const { return work_ > budget_; }
+    double work() const { return work_; }
     Stats* stats() const { return stats_; }
     // Reference-device pixels (EMF regions) to picture pixels.
     const QTransform& deviceToPixels() const { return init_; }

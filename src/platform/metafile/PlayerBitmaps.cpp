@@ -23,9 +23,24 @@ Pixel ternary(std::uint32_t code, Pixel p, Pixel s, Pixel d) {
     return out | 0xFF000000u;
 }
 
+// AlphaBlend of a premultiplied source pixel with a BLENDFUNCTION: its constant alpha in
+// byte 2 and whether the source's own alpha counts in byte 3.
+Pixel alphaBlend(Pixel s, Pixel d, std::uint32_t function) {
+    const std::uint32_t constant = (function >> 16) & 0xFF;
+    const std::uint32_t alpha = (function >> 24) & 1 ? s >> 24 : 255;
+    const std::uint32_t keep = 255 * 255 - alpha * constant;  // of 255 * 255
+    Pixel out = 0xFF000000u;
+    for (int shift = 0; shift < 24; shift += 8) {
+        const std::uint32_t cs = (s >> shift) & 0xFF, cd = (d >> shift) & 0xFF;
+        const std::uint32_t c = (cs * constant * 255 + cd * keep) / (255 * 255);
+        out |= std::min<std::uint32_t>(c, 255) << shift;
+    }
+    return out;
+}
+
 }  // namespace
 
-std::optional<Dib> decodeDib(Bytes info, Bytes bits) {
+std::optional<Dib> decodeDib(Bytes info, Bytes bits, bool keepAlpha) {
     if (info.size() < 12) return std::nullopt;
     QByteArray joined;
     joined.reserve(info.size() + bits.size());
@@ -33,12 +48,15 @@ std::optional<Dib> decodeDib(Bytes info, Bytes bits) {
     joined.append(reinterpret_cast<const char*>(bits.data()), bits.size());
     const Bytes whole(reinterpret_cast<const std::uint8_t*>(joined.constData()), joined.size());
     auto parsed = dib::parse(whole, dib::Kind::File, info.size());
-    const auto* header = std::get_if<dib::Info>(&parsed);
+    auto* header = std::get_if<dib::Info>(&parsed);
+    // AlphaBlend reads the fourth byte of 32-bit pixels as alpha, masks or not.
+    if (header && keepAlpha && header->bitCount == 32 && header->masks[3].bits == 0)
+        header->masks[3] = dib::makeMask(0xFF000000u);
     if (!header || header->width * header->height > kMaxDibPixels ||
         header->compression == dib::Compression::Jpeg ||
         header->compression == dib::Compression::Png)
         return std::nullopt;
-    auto pixels = dib::decodePixels(*header, whole, false);
+    auto pixels = dib::decodePixels(*header, whole, keepAlpha);
     auto* image = std::get_if<QImage>(&pixels);
     if (!image) return std::nullopt;
     return Dib{std::move(*image), header->topDown};
@@ -51,7 +69,8 @@ std::optional<Dib> decodePackedDib(Bytes dib) {
     return decodeDib(dib.sub(0, header->bitsOffset), dib.sub(header->bitsOffset, dib.size()));
 }
 
-void Player::blit(QRectF dest, const QImage& bitmap, QRectF source, std::uint32_t rop) {
+void Player::blit(QRectF dest, const QImage& bitmap, QRectF source, std::uint32_t rop,
+                  Blend blend) {
     if (recording_) return;
     prepareTarget();
     const QTransform t = toPixels();
@@ -100,6 +119,15 @@ void Player::blit(QRectF dest, const QImage& bitmap, QRectF source, std::uint32_
         }
         for (std::int64_t x = x0; x <= x1; ++x) {
             const Pixel s = src ? src[columns[static_cast<std::size_t>(x - x0)]] : 0;
+            if (blend.kind == Blend::Kind::Alpha && src) {
+                row[x] = alphaBlend(s, row[x], blend.value);
+                continue;
+            }
+            if (blend.kind == Blend::Kind::ColourKey && src) {
+                if ((s & 0xFFFFFFu) != (nt::toPixel(blend.value) & 0xFFFFFFu))
+                    row[x] = s | 0xFF000000u;
+                continue;
+            }
             if (code == 0xCC) {
                 row[x] = s | 0xFF000000u;
                 continue;

@@ -13,7 +13,7 @@ namespace nt::mf {
 namespace {
 
 constexpr int TA_UPDATECP = 1, TA_RIGHT = 2, TA_CENTER = 6, TA_BOTTOM = 8, TA_BASELINE = 24;
-constexpr int ETO_OPAQUE = 2, ETO_CLIPPED = 4;
+constexpr int ETO_OPAQUE = 2, ETO_CLIPPED = 4, ETO_GLYPH_INDEX = 0x10;
 // Cell height of the default font, in pixels.
 constexpr double kDefaultCell = 16;
 
@@ -47,7 +47,7 @@ QRect pixelRect(const QRectF& r) {
 
 }  // namespace
 
-void Player::text(QPointF reference, const QString& text, std::span<const double> advances,
+void Player::text(QPointF reference, const QString& text, std::span<const QPointF> advances,
                   int options, std::optional<QRectF> rect) {
     if (recording_) return;
     prepareTarget();
@@ -61,8 +61,18 @@ void Player::text(QPointF reference, const QString& text, std::span<const double
     if (rect && (options & ETO_CLIPPED)) clip &= pixelRect(t.mapRect(rect->normalized()));
     if (text.isEmpty() || clip.isEmpty()) return;
 
-    const double scaleX = std::hypot(t.m11(), t.m12());
-    const double scaleY = std::hypot(t.m21(), t.m22());
+    // The baseline's direction: the escapement (counter-clockwise in logical space, whose y
+    // axis points down unless the mapping turns it) taken through the mapping.
+    const double radians = dc_.font.escapement / 10.0 * std::numbers::pi / 180;
+    const QTransform linear(t.m11(), t.m12(), t.m21(), t.m22(), 0, 0);
+    QPointF along = linear.map(QPointF(std::cos(radians), -std::sin(radians)));
+    const double scaleX = std::hypot(along.x(), along.y());
+    if (!(scaleX > 0) || !std::isfinite(scaleX)) return;
+    along /= scaleX;
+    const double scaleY = std::abs(t.determinant()) / scaleX;
+    const QPointF down(-along.y(), along.x());
+    const double angle = std::atan2(-along.y(), along.x()) * 180 / std::numbers::pi;
+
     const double h = dc_.font.height;
     const double em = h < 0 ? -h * scaleY : emForCell(dc_.font, h > 0 ? h * scaleY : kDefaultCell);
     if (!std::isfinite(em) || em < 0.5) return;
@@ -71,21 +81,25 @@ void Player::text(QPointF reference, const QString& text, std::span<const double
     charge(double(text.size()) * std::min(em, 2048.0) * std::min(em, 2048.0));
     if (overBudget()) return;
 
-    // Where each character starts along the baseline, in pixels.
-    std::vector<double> starts;
-    double width = 0;
+    // Where each character starts, in pixels from the first, along and across the baseline.
+    const bool glyphs = options & ETO_GLYPH_INDEX;
+    std::vector<QPointF> starts;
+    QPointF end;
     if (!advances.empty()) {
         for (qsizetype i = 0; i < text.size(); ++i) {
-            starts.push_back(width);
-            width += i < qsizetype(advances.size()) ? advances[i] * scaleX : 0;
+            starts.push_back(end);
+            if (i < qsizetype(advances.size()))
+                end += QPointF(advances[i].x() * scaleX, -advances[i].y() * scaleY);
+        }
+    } else if (glyphs) {
+        for (const QChar c : text) {
+            starts.push_back(end);
+            end.rx() += glyphAdvance(font, c.unicode());
         }
     } else {
-        width = fm.horizontalAdvance(text);
+        end = {fm.horizontalAdvance(text), 0};
     }
-    const double angle = dc_.font.escapement / 10.0;
-    const double radians = angle * std::numbers::pi / 180;
-    const QPointF along(std::cos(radians), -std::sin(radians));
-    const QPointF down(std::sin(radians), std::cos(radians));
+    const double width = end.x();
 
     const bool updateCp = dc_.textAlign & TA_UPDATECP;
     QPointF origin = t.map(updateCp ? dc_.current : reference);
@@ -108,18 +122,20 @@ void Player::text(QPointF reference, const QString& text, std::span<const double
         fillFigures(f, BrushObject{BrushObject::Kind::Solid, dc_.bkColour, 0, nullptr});
     }
     const Pixel colour = nt::toPixel(dc_.textColour);
-    if (starts.empty()) {
-        drawTextRun(image_, nullptr, origin, text, font, colour, angle, clip);
-    } else {
-        for (qsizetype i = 0; i < text.size(); ++i)
-            drawTextRun(image_, nullptr, origin + along * starts[i], text.mid(i, 1), font, colour,
-                        angle, clip);
+    const auto at = [&](QPointF offset) { return origin + along * offset.x() + down * offset.y(); };
+    for (qsizetype i = 0; i < (starts.empty() ? 1 : text.size()); ++i) {
+        const QPointF place = starts.empty() ? origin : at(starts[i]);
+        if (glyphs)
+            drawGlyphs(image_, nullptr, place, {text[i].unicode()}, font, colour, angle, clip);
+        else
+            drawTextRun(image_, nullptr, place, starts.empty() ? text : text.mid(i, 1), font,
+                        colour, angle, clip);
     }
     if (updateCp && horizontal != TA_CENTER) {
-        const QPointF end = horizontal == TA_RIGHT ? origin : origin + along * width;
+        const QPointF last = horizontal == TA_RIGHT ? origin : at(end);
         bool invertible = false;
         const QTransform back = t.inverted(&invertible);
-        if (invertible) dc_.current.setX(back.map(end).x());
+        if (invertible) dc_.current = back.map(last);
     }
 }
 

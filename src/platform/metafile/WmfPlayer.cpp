@@ -220,10 +220,11 @@ bool WmfRecords::text(Bytes r, std::uint16_t function) {
     if (!r.has(at, length)) return false;
     const QString s = decodeAnsi(r, at, length, charset);
     at += (length + 1) / 2 * 2;
-    std::vector<double> advances;
-    // Advances are per byte; with a double-byte code page they are summed per character.
-    if (r.has(at, std::int64_t{length} * 2) && s.size() == length)
-        for (int i = 0; i < length; ++i) advances.push_back(s16(r, at + 2 * i));
+    std::vector<QPointF> advances;
+    // Advances per byte. Players of this record take no vertical advances: with ETO_PDY the
+    // characters keep their own widths.
+    if (!(options & 0x2000) && r.has(at, std::int64_t{length} * 2) && s.size() == length)
+        for (int i = 0; i < length; ++i) advances.emplace_back(s16(r, at + 2 * i), 0);
     p_.text(yx(r, 0), s, advances, options, rect);
     return true;
 }
