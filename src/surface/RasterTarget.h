@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cstdint>
 #include <memory>
+#include <utility>
+#include <vector>
 
 #include <QImage>
 
@@ -10,6 +12,16 @@
 #include "surface/DirtyRows.h"
 
 namespace nt {
+
+// A clip shape as sorted, disjoint inclusive column intervals per row.
+struct ClipSpans {
+    using Row = std::vector<std::pair<std::int64_t, std::int64_t>>;
+    std::vector<Row> rows;  // row 0 is image row 0
+    const Row& row(std::int64_t y) const {
+        static const Row kEmpty;
+        return y >= 0 && y < static_cast<std::int64_t>(rows.size()) ? rows[y] : kEmpty;
+    }
+};
 
 // Where a raster primitive writes: an image's pixels plus the record of what it touched.
 // Every write is clipped to the image; spans are inclusive on both ends.
@@ -30,13 +42,22 @@ class RasterTarget {
     const Pixel* row(int y) const { return bits_ + static_cast<std::ptrdiff_t>(y) * stride_; }
 
     void span(std::int64_t y, std::int64_t x0, std::int64_t x1, Pixel p) {
+        forEachVisible(y, x0, x1, [&](std::int64_t a, std::int64_t b) {
+            Pixel* r = row(static_cast<int>(y));
+            if (rop2_ == kCopyPen)
+                std::fill(r + a, r + b + 1, p);
+            else
+                for (std::int64_t x = a; x <= b; ++x) r[x] = mix(p, r[x]);
+            mark(static_cast<int>(y), static_cast<int>(a), static_cast<int>(b));
+        });
+    }
+    // Calls f(a, b) for each part a..b of columns x0..x1 of row y that the clip lets through.
+    template <class F>
+    void forEachVisible(std::int64_t y, std::int64_t x0, std::int64_t x1, F&& f) const {
         if (!clipSpan(y, x0, x1)) return;
-        Pixel* r = row(static_cast<int>(y));
-        if (rop2_ == kCopyPen)
-            std::fill(r + x0, r + x1 + 1, p);
-        else
-            for (std::int64_t x = x0; x <= x1; ++x) r[x] = mix(p, r[x]);
-        mark(static_cast<int>(y), static_cast<int>(x0), static_cast<int>(x1));
+        if (!spans_) return f(x0, x1);
+        for (const auto& [a, b] : spans_->row(y))
+            if (a <= x1 && b >= x0) f(std::max<std::int64_t>(a, x0), std::min<std::int64_t>(b, x1));
     }
     void pixel(std::int64_t x, std::int64_t y, Pixel p) { span(y, x, x, p); }
 
@@ -55,6 +76,8 @@ class RasterTarget {
         x1 = std::min<std::int64_t>(x1, clipRight_);
         return x0 <= x1;
     }
+    // Further limits writes to a shape given as spans (none: no limit beyond the rectangle).
+    void setClipSpans(std::shared_ptr<const ClipSpans> spans) { spans_ = std::move(spans); }
     int clipTop() const { return clipTop_; }
     int clipBottom() const { return clipBottom_; }
 
@@ -86,6 +109,7 @@ class RasterTarget {
     DirtyRows* dirty_;
     int clipLeft_ = 0, clipTop_ = 0, clipRight_, clipBottom_;
     int rop2_ = kCopyPen;
+    std::shared_ptr<const ClipSpans> spans_;
 };
 
 // Pen styles of DrawStyle; dashes show only at width 1.

@@ -51,9 +51,9 @@ bool inside(FillRule rule, int winding) {
 
 }  // namespace
 
-void fillPolygons(RasterTarget& t, const Brush& brush, std::span<const QPointF> points,
-                  std::span<const int> counts, FillRule rule) {
-    if (brush.kind == Brush::Kind::None) return;
+void forEachPolygonSpan(std::span<const QPointF> points, std::span<const int> counts, FillRule rule,
+                        std::int64_t firstRow, std::int64_t lastRow,
+                        const std::function<void(std::int64_t, std::int64_t, std::int64_t)>& span) {
     std::vector<Edge> edges = collectEdges(points, counts);
     if (edges.empty()) return;
     std::sort(edges.begin(), edges.end(),
@@ -61,10 +61,8 @@ void fillPolygons(RasterTarget& t, const Brush& brush, std::span<const QPointF> 
     double maxY = edges.front().yBottom;
     for (const Edge& e : edges) maxY = std::max(maxY, e.yBottom);
     // Row y is sampled at its centre y + 0.5.
-    const auto firstRow = static_cast<std::int64_t>(
-        std::max<double>(std::ceil(edges.front().yTop - 0.5), t.clipTop()));
-    const auto lastRow =
-        static_cast<std::int64_t>(std::min<double>(std::ceil(maxY - 0.5) - 1, t.clipBottom()));
+    firstRow = std::max(firstRow, static_cast<std::int64_t>(std::ceil(edges.front().yTop - 0.5)));
+    lastRow = std::min(lastRow, static_cast<std::int64_t>(std::ceil(maxY - 0.5)) - 1);
     std::vector<const Edge*> active;
     std::vector<Crossing> crossings;
     std::size_t next = 0;
@@ -74,20 +72,39 @@ void fillPolygons(RasterTarget& t, const Brush& brush, std::span<const QPointF> 
         std::erase_if(active, [yc](const Edge* e) { return e->yBottom <= yc; });
         crossings.clear();
         for (const Edge* e : active)
-            if (e->yTop <= yc)
-                crossings.push_back({e->xTop + (yc - e->yTop) * e->slope, e->winding});
+            crossings.push_back({e->xTop + (yc - e->yTop) * e->slope, e->winding});
         std::sort(crossings.begin(), crossings.end(),
                   [](const Crossing& a, const Crossing& b) { return a.x < b.x; });
         int winding = 0;
+        std::int64_t open = 0, close = -1;  // the span being merged
+        bool any = false;
         for (std::size_t i = 0; i + 1 < crossings.size(); ++i) {
             winding += crossings[i].winding;
             if (!inside(rule, winding)) continue;
             // Pixels whose centres lie in [x_i, x_i+1).
             const auto x0 = static_cast<std::int64_t>(std::ceil(crossings[i].x - 0.5));
             const auto x1 = static_cast<std::int64_t>(std::ceil(crossings[i + 1].x - 0.5)) - 1;
-            if (x0 <= x1) fillSpanWithBrush(t, brush, y, x0, x1);
+            if (x0 > x1) continue;
+            if (any && x0 <= close + 1) {
+                close = std::max(close, x1);
+                continue;
+            }
+            if (any) span(y, open, close);
+            open = x0;
+            close = x1;
+            any = true;
         }
+        if (any) span(y, open, close);
     }
+}
+
+void fillPolygons(RasterTarget& t, const Brush& brush, std::span<const QPointF> points,
+                  std::span<const int> counts, FillRule rule) {
+    if (brush.kind == Brush::Kind::None) return;
+    forEachPolygonSpan(points, counts, rule, t.clipTop(), t.clipBottom(),
+                       [&](std::int64_t y, std::int64_t x0, std::int64_t x1) {
+                           fillSpanWithBrush(t, brush, y, x0, x1);
+                       });
 }
 
 }  // namespace nt

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <span>
 
 #include <QPointF>
@@ -56,5 +57,11 @@ enum class FillRule { Alternate = 1, Winding = 2 };
 // edges crossing them.
 void fillPolygons(RasterTarget& t, const Brush& brush, std::span<const QPointF> points,
                   std::span<const int> counts, FillRule rule);
+
+// The spans fillPolygons fills, rows firstRow..lastRow, without clipping columns: calls
+// span(y, x0, x1) with x0 <= x1, left to right within each row.
+void forEachPolygonSpan(std::span<const QPointF> points, std::span<const int> counts, FillRule rule,
+                        std::int64_t firstRow, std::int64_t lastRow,
+                        const std::function<void(std::int64_t, std::int64_t, std::int64_t)>& span);
 
 }  // namespace nt

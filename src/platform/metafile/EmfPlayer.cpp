@@ -174,20 +174,14 @@ bool EmfRecords::region(Bytes r, std::uint32_t type) {
         const std::int64_t size = r.u32(8);
         const std::uint32_t mode = r.u32(12);
         if (mode == 5 && size == 0) {  // copy with no region: no clip at all
-            p_.setPixelClip(std::nullopt);
+            p_.combineClip(nullptr, Combine::Copy);
             return true;
         }
         const auto region = regionData(r, 16, size);
         if (!region) return false;
-        QRectF box;
-        for (const QRectF& rc : region->rects) box = box.united(rc.normalized());
-        const QRectF pixels = p_.deviceToPixels().mapRect(box);
-        if (mode == 1 && p_.dc().clip)  // and
-            p_.setPixelClip(p_.dc().clip->intersected(pixels));
-        else if (mode == 5 || mode == 1)
-            p_.setPixelClip(pixels);
-        else
-            p_.skip("EMR_EXTSELECTCLIPRGN (combine)");
+        std::vector<QRectF> pixels;
+        for (const QRectF& rc : region->rects) pixels.push_back(p_.deviceToPixels().mapRect(rc));
+        p_.combineClip(p_.clipOfPixelRects(pixels), static_cast<Combine>(mode));
         return true;
     }
     // FillRgn: bounds, size, brush, data; PaintRgn: bounds, size, data.
@@ -415,7 +409,10 @@ bool EmfRecords::play(Bytes r, std::uint32_t type) {
             p_.strokePath();
             return true;
         case 67:
-            p_.selectClipPath();
+            p_.selectClipPath(static_cast<Combine>(r.u32(8)));
+            return true;
+        case 29:
+            p_.excludeClip(rect(r, 8));
             return true;
         case 68:
             p_.abortPath();

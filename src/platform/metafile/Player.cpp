@@ -166,10 +166,10 @@ void Player::select(const GdiObject& object) {
     if (const auto* brush = std::get_if<BrushObject>(&object)) dc_.brush = *brush;
     if (const auto* font = std::get_if<FontObject>(&object)) dc_.font = *font;
     if (const auto* region = std::get_if<RegionObject>(&object)) {
-        // A selected region becomes the clip, taken as its bounding box.
-        QRectF box;
-        for (const QRectF& r : region->rects) box = box.united(r.normalized());
-        setPixelClip(box.isEmpty() ? std::nullopt : std::optional(toPixels().mapRect(box)));
+        // Selecting a region makes it the clip.
+        std::vector<QRectF> pixels;
+        for (const QRectF& r : region->rects) pixels.push_back(toPixels().mapRect(r));
+        combineClip(clipOfPixelRects(pixels), Combine::Copy);
     }
 }
 
@@ -183,14 +183,7 @@ double Player::penPixels() const {
 
 void Player::prepareTarget() {
     target_.setRop2(dc_.rop2);
-    if (dc_.clip) {
-        const QRectF c = *dc_.clip;
-        target_.setClip(toPixel(std::ceil(c.left() - 0.5)), toPixel(std::ceil(c.top() - 0.5)),
-                        toPixel(std::ceil(c.right() - 0.5)) - 1,
-                        toPixel(std::ceil(c.bottom() - 0.5)) - 1);
-    } else {
-        target_.setClip(0, 0, image_.width() - 1, image_.height() - 1);
-    }
+    target_.setClipSpans(dc_.clip);
 }
 
 Brush Player::surfaceBrush(const BrushObject& b) const {
@@ -511,19 +504,9 @@ void Player::drawPath(bool stroke, bool fill) {
     path_ = {};
 }
 
-void Player::selectClipPath() {
+void Player::selectClipPath(Combine mode) {
     recording_ = false;
-    if (path_.points.empty()) return;
-    QRectF box;
-    double l = kFar, t = kFar, r = -kFar, b = -kFar;
-    for (const QPointF& p : path_.points) {
-        l = std::min(l, p.x());
-        t = std::min(t, p.y());
-        r = std::max(r, p.x());
-        b = std::max(b, p.y());
-    }
-    box = QRectF(QPointF(l, t), QPointF(r, b));
-    setPixelClip(dc_.clip ? dc_.clip->intersected(box) : box);
+    combineClip(clipFromPolygons(path_.points, path_.counts, dc_.fillRule, image_.height()), mode);
     path_ = {};
 }
 
@@ -531,14 +514,19 @@ void Player::selectClipPath() {
 
 void Player::intersectClip(QRectF logical) {
     const QRectF r = toPixels().mapRect(logical.normalized());
-    const QRectF whole(0, 0, image_.width(), image_.height());
-    QRectF clip = (dc_.clip ? *dc_.clip : whole).intersected(r);
-    if (clip.isEmpty()) clip = QRectF(0, 0, 0, 0);
-    dc_.clip = clip;
+    combineClip(clipOfPixelRects(std::span(&r, 1)), Combine::And);
 }
 
-void Player::setPixelClip(std::optional<QRectF> pixels) {
-    dc_.clip = pixels;
+void Player::excludeClip(QRectF logical) {
+    const QRectF r = toPixels().mapRect(logical.normalized());
+    combineClip(clipOfPixelRects(std::span(&r, 1)), Combine::Diff);
+}
+
+void Player::combineClip(const Clip& shape, Combine mode) {
+    if (mode < Combine::And || mode > Combine::Copy || (!shape && mode != Combine::Copy)) return;
+    // Each combination costs a pass over the rows.
+    charge(double(image_.height()) * 4);
+    dc_.clip = mf::combineClip(dc_.clip, shape, mode, image_.width(), image_.height());
 }
 
 void Player::skip(const std::string& name) {

@@ -12,6 +12,7 @@
 #include <QString>
 #include <QTransform>
 
+#include "platform/metafile/ClipRegion.h"
 #include "platform/metafile/GdiObjects.h"
 #include "platform/metafile/Metafile.h"
 #include "platform/metafile/MetafileSize.h"
@@ -49,8 +50,8 @@ struct DcState {
     FillRule fillRule = FillRule::Alternate;
     int rop2 = RasterTarget::kCopyPen;
     bool clockwiseArcs = false;
-    QPointF current;             // logical
-    std::optional<QRectF> clip;  // picture pixels
+    QPointF current;  // logical
+    Clip clip;        // picture pixels; null: none
 };
 
 // Figures in picture pixels: runs of `counts` points, each open or closed.
@@ -117,11 +118,15 @@ class Player {
     void fillPath() { drawPath(false, true); }
     void strokePath() { drawPath(true, false); }
     void strokeAndFillPath() { drawPath(true, true); }
-    void selectClipPath();
+    void selectClipPath(Combine mode);
 
-    // Clipping, in logical coordinates or picture pixels.
+    // Clipping, by logical rectangles or by shapes in picture pixels (null: no clip).
     void intersectClip(QRectF logical);
-    void setPixelClip(std::optional<QRectF> pixels);
+    void excludeClip(QRectF logical);
+    void combineClip(const Clip& shape, Combine mode);
+    Clip clipOfPixelRects(std::span<const QRectF> rects) const {
+        return clipFromRects(rects, image_.height());
+    }
 
     // Text: a reference point, the characters (glyph indexes with ETO_GLYPH_INDEX), optional
     // advances (logical units, one per character, y upwards) and the ETO options with their

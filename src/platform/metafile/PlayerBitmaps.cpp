@@ -83,7 +83,9 @@ void Player::blit(QRectF dest, const QImage& bitmap, QRectF source, std::uint32_
     std::int64_t x0 = edge(left), x1 = edge(right) - 1;
     const std::int64_t y0 = std::max<std::int64_t>(edge(top), target_.clipTop());
     const std::int64_t y1 = std::min<std::int64_t>(edge(bottom) - 1, target_.clipBottom());
-    if (y0 > y1 || !target_.clipSpan(y0, x0, x1)) return;
+    x0 = std::max<std::int64_t>(x0, 0);
+    x1 = std::min<std::int64_t>(x1, image_.width() - 1);
+    if (y0 > y1 || x0 > x1) return;
     charge(double(y1 - y0 + 1) * double(x1 - x0 + 1));
     if (overBudget()) return;
 
@@ -117,24 +119,26 @@ void Player::blit(QRectF dest, const QImage& bitmap, QRectF source, std::uint32_
             pattern = reinterpret_cast<const Pixel*>(tile.constScanLine(int(y % tile.height())));
             patternWidth = tile.width();
         }
-        for (std::int64_t x = x0; x <= x1; ++x) {
-            const Pixel s = src ? src[columns[static_cast<std::size_t>(x - x0)]] : 0;
-            if (blend.kind == Blend::Kind::Alpha && src) {
-                row[x] = alphaBlend(s, row[x], blend.value);
-                continue;
-            }
-            if (blend.kind == Blend::Kind::ColourKey && src) {
-                if ((s & 0xFFFFFFu) != (nt::toPixel(blend.value) & 0xFFFFFFu))
+        target_.forEachVisible(y, x0, x1, [&](std::int64_t a, std::int64_t b) {
+            for (std::int64_t x = a; x <= b; ++x) {
+                const Pixel s = src ? src[columns[static_cast<std::size_t>(x - x0)]] : 0;
+                if (blend.kind == Blend::Kind::Alpha && src) {
+                    row[x] = alphaBlend(s, row[x], blend.value);
+                    continue;
+                }
+                if (blend.kind == Blend::Kind::ColourKey && src) {
+                    if ((s & 0xFFFFFFu) != (nt::toPixel(blend.value) & 0xFFFFFFu))
+                        row[x] = s | 0xFF000000u;
+                    continue;
+                }
+                if (code == 0xCC) {
                     row[x] = s | 0xFF000000u;
-                continue;
+                    continue;
+                }
+                const Pixel p = pattern ? pattern[x % patternWidth] : brush.pixel;
+                row[x] = ternary(code, p, s, row[x]);
             }
-            if (code == 0xCC) {
-                row[x] = s | 0xFF000000u;
-                continue;
-            }
-            const Pixel p = pattern ? pattern[x % patternWidth] : brush.pixel;
-            row[x] = ternary(code, p, s, row[x]);
-        }
+        });
     }
 }
 

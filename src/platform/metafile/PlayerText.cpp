@@ -26,6 +26,12 @@ QFont surfaceFont(const FontObject& f, double emPixels) {
     spec.italic = f.italic;
     spec.underline = f.underline;
     QFont font = makeFont(spec);
+    // A face this machine lacks falls back to a Latin sans face before the CJK faces, as the
+    // drawing system does with the faces it does not have.
+    QStringList families = font.families();
+    families.insert(1, QStringLiteral("Liberation Sans"));
+    families.insert(2, QStringLiteral("Arial"));
+    font.setFamilies(families);
     font.setStrikeOut(f.strikeOut);
     return font;
 }
@@ -52,7 +58,8 @@ void Player::text(QPointF reference, const QString& text, std::span<const QPoint
     if (recording_) return;
     prepareTarget();
     const QTransform t = toPixels();
-    QRect clip = dc_.clip ? pixelRect(*dc_.clip) : image_.rect();
+    // Glyphs are clipped to the clip's bounds: text rarely meets a clip shape's curves.
+    QRect clip = clipBounds(dc_.clip, image_.width(), image_.height());
     if (rect && (options & ETO_OPAQUE)) {
         BrushObject back{BrushObject::Kind::Solid, dc_.bkColour, 0, nullptr};
         const QRectF r = t.mapRect(rect->normalized());

@@ -19,6 +19,22 @@ std::vector<QPointF> readPoints(Bytes r, std::int64_t at, std::int64_t count, bo
     return points;
 }
 
+Colour colourRef(std::uint32_t v) {
+    static constexpr Colour kDefaultPalette[20] = {
+        0x000000, 0x000080, 0x008000, 0x008080, 0x800000, 0x800080, 0x808000,
+        0xC0C0C0, 0xC0DCC0, 0xF0CAA6, 0xF0FBFF, 0xA4A0A0, 0x808080, 0x0000FF,
+        0x00FF00, 0x00FFFF, 0xFF0000, 0xFF00FF, 0xFFFF00, 0xFFFFFF};
+    switch (v >> 24) {
+        case 0:
+        case 2:
+            return v & 0xFFFFFFu;
+        case 1:
+            return (v & 0xFFFFu) < 20 ? kDefaultPalette[v & 0xFFFFu] : 0;
+        default:
+            return 0;
+    }
+}
+
 QString decodeAnsi(Bytes r, std::int64_t at, std::int64_t length, int charset) {
     if (length <= 0 || !r.has(at, length)) return {};
     const char* codec = nullptr;

@@ -35,9 +35,8 @@ std::vector<QPointF> readPoints(Bytes r, std::int64_t at, std::int64_t count, bo
 QString decodeAnsi(Bytes r, std::int64_t at, std::int64_t length, int charset);
 QString decodeUtf16(Bytes r, std::int64_t at, std::int64_t length);
 
-// The colours of a COLORREF: 0x00BBGGRR (palette-relative forms taken as plain RGB).
-inline Colour colourRef(std::uint32_t v) {
-    return v & 0xFFFFFFu;
-}
+// The colour of a COLORREF: 0x00BBGGRR and the palette-relative 0x02BBGGRR as they are, a
+// palette index (0x0100iiii) from the default palette, anything else black.
+Colour colourRef(std::uint32_t v);
 
 }  // namespace nt::mf

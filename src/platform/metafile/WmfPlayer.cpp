@@ -176,7 +176,7 @@ bool WmfRecords::objectRecord(Bytes r, std::uint16_t function) {
             if (object && std::holds_alternative<RegionObject>(*object))
                 p_.select(*object);
             else
-                p_.setPixelClip(std::nullopt);
+                p_.combineClip(nullptr, Combine::Copy);
             return true;
         case 0x0228:    // FillRegion: region, brush
         case 0x012B: {  // PaintRegion: region (current brush)
@@ -373,6 +373,9 @@ bool WmfRecords::play(Bytes r, std::uint16_t function) {
             return true;
         case 0x0416:
             if (needs(r, 4)) p_.intersectClip(box(r, 0));
+            return true;
+        case 0x0415:
+            if (needs(r, 4)) p_.excludeClip(box(r, 0));
             return true;
         case 0x02FA:
         case 0x02FC:

@@ -1,0 +1,107 @@
+#include "platform/metafile/ClipRegion.h"
+
+#include <algorithm>
+#include <vector>
+
+namespace nt::mf {
+
+namespace {
+
+using Row = ClipSpans::Row;
+
+bool contains(const Row& row, std::int64_t x) {
+    const auto it = std::upper_bound(row.begin(), row.end(), x,
+                                     [](std::int64_t v, const auto& s) { return v < s.first; });
+    return it != row.begin() && std::prev(it)->second >= x;
+}
+
+// The pixels of one row for which `keep(in a, in b)` holds.
+template <class Keep>
+Row combineRows(const Row& a, const Row& b, Keep keep) {
+    std::vector<std::int64_t> cuts;
+    for (const Row* row : {&a, &b})
+        for (const auto& [x0, x1] : *row) {
+            cuts.push_back(x0);
+            cuts.push_back(x1 + 1);
+        }
+    std::sort(cuts.begin(), cuts.end());
+    cuts.erase(std::unique(cuts.begin(), cuts.end()), cuts.end());
+    Row out;
+    for (std::size_t i = 0; i + 1 < cuts.size(); ++i) {
+        if (!keep(contains(a, cuts[i]), contains(b, cuts[i]))) continue;
+        if (!out.empty() && out.back().second + 1 == cuts[i])
+            out.back().second = cuts[i + 1] - 1;
+        else
+            out.emplace_back(cuts[i], cuts[i + 1] - 1);
+    }
+    return out;
+}
+
+Clip whole(int width, int height) {
+    auto all = std::make_shared<ClipSpans>();
+    all->rows.assign(static_cast<std::size_t>(height), Row{{0, width - 1}});
+    return all;
+}
+
+}  // namespace
+
+Clip clipFromPolygons(std::span<const QPointF> points, std::span<const int> counts, FillRule rule,
+                      int height) {
+    auto clip = std::make_shared<ClipSpans>();
+    clip->rows.resize(static_cast<std::size_t>(height));
+    forEachPolygonSpan(points, counts, rule, 0, height - 1,
+                       [&](std::int64_t y, std::int64_t x0, std::int64_t x1) {
+                           clip->rows[static_cast<std::size_t>(y)].emplace_back(x0, x1);
+                       });
+    return clip;
+}
+
+Clip clipFromRects(std::span<const QRectF> rects, int height) {
+    std::vector<QPointF> points;
+    std::vector<int> counts;
+    for (const QRectF& given : rects) {
+        const QRectF r = given.normalized();  // one orientation, so overlaps unite
+        points.insert(points.end(), {r.topLeft(), r.topRight(), r.bottomRight(), r.bottomLeft()});
+        counts.push_back(4);
+    }
+    return clipFromPolygons(points, counts, FillRule::Winding, height);
+}
+
+Clip combineClip(const Clip& current, const Clip& shape, Combine mode, int width, int height) {
+    if (mode == Combine::Copy) return shape;
+    const Clip base = current ? current : whole(width, height);
+    auto out = std::make_shared<ClipSpans>();
+    out->rows.resize(static_cast<std::size_t>(height));
+    for (int y = 0; y < height; ++y) {
+        const Row& a = base->row(y);
+        const Row& b = shape->row(y);
+        Row& o = out->rows[static_cast<std::size_t>(y)];
+        switch (mode) {
+            case Combine::And:
+                o = combineRows(a, b, [](bool p, bool q) { return p && q; });
+                break;
+            case Combine::Or:
+                o = combineRows(a, b, [](bool p, bool q) { return p || q; });
+                break;
+            case Combine::Xor:
+                o = combineRows(a, b, [](bool p, bool q) { return p != q; });
+                break;
+            default:
+                o = combineRows(a, b, [](bool p, bool q) { return p && !q; });
+                break;
+        }
+    }
+    return out;
+}
+
+QRect clipBounds(const Clip& clip, int width, int height) {
+    if (!clip) return QRect(0, 0, width, height);
+    QRect box;
+    for (int y = 0; y < height; ++y)
+        for (const auto& [x0, x1] : clip->row(y))
+            box |= QRect(QPoint(int(std::clamp<std::int64_t>(x0, 0, width)), y),
+                         QPoint(int(std::clamp<std::int64_t>(x1, -1, width - 1)), y));
+    return box;
+}
+
+}  // namespace nt::mf
