@@ -16,9 +16,11 @@ namespace nt {
 // A clip shape as sorted, disjoint inclusive column intervals per row.
 struct ClipSpans {
     using Row = std::vector<std::pair<std::int64_t, std::int64_t>>;
-    std::vector<Row> rows;  // row 0 is image row 0
+    std::int64_t top = 0;   // the image row of rows[0]
+    std::vector<Row> rows;  // rows outside are empty
     const Row& row(std::int64_t y) const {
         static const Row kEmpty;
+        y -= top;
         return y >= 0 && y < static_cast<std::int64_t>(rows.size()) ? rows[y] : kEmpty;
     }
 };
@@ -76,8 +78,9 @@ class RasterTarget {
         x1 = std::min<std::int64_t>(x1, clipRight_);
         return x0 <= x1;
     }
-    // Further limits writes to a shape given as spans (none: no limit beyond the rectangle).
-    void setClipSpans(std::shared_ptr<const ClipSpans> spans) { spans_ = std::move(spans); }
+    // Further limits writes to a shape given as spans (null: no limit beyond the rectangle),
+    // which must stay alive while it is set.
+    void setClipSpans(const ClipSpans* spans) { spans_ = spans; }
     int clipTop() const { return clipTop_; }
     int clipBottom() const { return clipBottom_; }
 
@@ -109,7 +112,7 @@ class RasterTarget {
     DirtyRows* dirty_;
     int clipLeft_ = 0, clipTop_ = 0, clipRight_, clipBottom_;
     int rop2_ = kCopyPen;
-    std::shared_ptr<const ClipSpans> spans_;
+    const ClipSpans* spans_ = nullptr;
 };
 
 // Pen styles of DrawStyle; dashes show only at width 1.

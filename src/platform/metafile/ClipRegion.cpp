@@ -43,15 +43,37 @@ Clip whole(int width, int height) {
     return all;
 }
 
+// Makes row y of the clip addressable, growing its row range.
+Row& rowOf(ClipSpans& clip, std::int64_t y) {
+    if (clip.rows.empty()) clip.top = y;
+    if (y < clip.top) {
+        clip.rows.insert(clip.rows.begin(), static_cast<std::size_t>(clip.top - y), Row{});
+        clip.top = y;
+    }
+    const auto index = static_cast<std::size_t>(y - clip.top);
+    if (index >= clip.rows.size()) clip.rows.resize(index + 1);
+    return clip.rows[index];
+}
+
 }  // namespace
 
 Clip clipFromPolygons(std::span<const QPointF> points, std::span<const int> counts, FillRule rule,
                       int height) {
     auto clip = std::make_shared<ClipSpans>();
-    clip->rows.resize(static_cast<std::size_t>(height));
-    forEachPolygonSpan(points, counts, rule, 0, height - 1,
+    double top = 1e18, bottom = -1e18;
+    for (const QPointF& p : points) {
+        top = std::min(top, p.y());
+        bottom = std::max(bottom, p.y());
+    }
+    if (points.empty() || !(top <= bottom)) return clip;
+    const auto first = static_cast<std::int64_t>(std::clamp(std::floor(top), 0.0, double(height)));
+    const auto last = static_cast<std::int64_t>(std::clamp(std::ceil(bottom), -1.0, height - 1.0));
+    if (first > last) return clip;
+    clip->top = first;
+    clip->rows.resize(static_cast<std::size_t>(last - first + 1));
+    forEachPolygonSpan(points, counts, rule, first, last,
                        [&](std::int64_t y, std::int64_t x0, std::int64_t x1) {
-                           clip->rows[static_cast<std::size_t>(y)].emplace_back(x0, x1);
+                           clip->rows[static_cast<std::size_t>(y - first)].emplace_back(x0, x1);
                        });
     return clip;
 }
@@ -67,31 +89,44 @@ Clip clipFromRects(std::span<const QRectF> rects, int height) {
     return clipFromPolygons(points, counts, FillRule::Winding, height);
 }
 
-Clip combineClip(const Clip& current, const Clip& shape, Combine mode, int width, int height) {
-    if (mode == Combine::Copy) return shape;
-    const Clip base = current ? current : whole(width, height);
-    auto out = std::make_shared<ClipSpans>();
-    out->rows.resize(static_cast<std::size_t>(height));
-    for (int y = 0; y < height; ++y) {
-        const Row& a = base->row(y);
+void combineClip(Clip& clip, const Clip& shape, Combine mode, int width, int height) {
+    if (mode == Combine::Copy) {
+        clip = shape;
+        return;
+    }
+    if (!shape) return;
+    if (!clip)
+        clip = whole(width, height);
+    else if (clip.use_count() > 1)
+        clip = std::make_shared<ClipSpans>(*clip);
+    const std::int64_t first = shape->top;
+    const std::int64_t last = shape->top + static_cast<std::int64_t>(shape->rows.size()) - 1;
+    if (mode == Combine::And) {
+        // Rows outside the shape lose everything.
+        for (std::size_t i = 0; i < clip->rows.size(); ++i) {
+            const std::int64_t y = clip->top + static_cast<std::int64_t>(i);
+            if (y < first || y > last) clip->rows[i].clear();
+        }
+    }
+    for (std::int64_t y = first; y <= last; ++y) {
         const Row& b = shape->row(y);
-        Row& o = out->rows[static_cast<std::size_t>(y)];
+        if (b.empty() && mode != Combine::And) continue;
+        Row& a = rowOf(*clip, y);
         switch (mode) {
             case Combine::And:
-                o = combineRows(a, b, [](bool p, bool q) { return p && q; });
+                a = combineRows(a, b, [](bool p, bool q) { return p && q; });
                 break;
             case Combine::Or:
-                o = combineRows(a, b, [](bool p, bool q) { return p || q; });
+                a = combineRows(a, b, [](bool p, bool q) { return p || q; });
                 break;
             case Combine::Xor:
-                o = combineRows(a, b, [](bool p, bool q) { return p != q; });
+                a = combineRows(a, b, [](bool p, bool q) { return p != q; });
                 break;
             default:
-                o = combineRows(a, b, [](bool p, bool q) { return p && !q; });
+                a = combineRows(a, b, [](bool p, bool q) { return p && !q; });
                 break;
         }
     }
-    return out;
 }
 
 QRect clipBounds(const Clip& clip, int width, int height) {

@@ -183,7 +183,7 @@ double Player::penPixels() const {
 
 void Player::prepareTarget() {
     target_.setRop2(dc_.rop2);
-    target_.setClipSpans(dc_.clip);
+    target_.setClipSpans(dc_.clip.get());
 }
 
 Brush Player::surfaceBrush(const BrushObject& b) const {
@@ -523,10 +523,9 @@ void Player::excludeClip(QRectF logical) {
 }
 
 void Player::combineClip(const Clip& shape, Combine mode) {
-    if (mode < Combine::And || mode > Combine::Copy || (!shape && mode != Combine::Copy)) return;
-    // Each combination costs a pass over the rows.
-    charge(double(image_.height()) * 4);
-    dc_.clip = mf::combineClip(dc_.clip, shape, mode, image_.width(), image_.height());
+    if (mode < Combine::And || mode > Combine::Copy) return;
+    charge(shape ? double(shape->rows.size()) * 4 : 0);
+    mf::combineClip(dc_.clip, shape, mode, image_.width(), image_.height());
 }
 
 void Player::skip(const std::string& name) {
