@@ -45,6 +45,7 @@ const char* const kPassing[] = {
     "emf/libreoffice/LibreOffice_image3.emf",
     "emf/libreoffice/LibreOffice_sine_wave.emf",
     "emf/libreoffice/LibreOffice_tdf104771-no-text.emf",
+    "emf/libreoffice/LibreOffice_test-bug-70710.emf",
     "emf/libreoffice/LibreOffice_test_libuemf_p_ref.emf",
     "emf/libreoffice/LibreOffice_test_libuemf_ref30.emf",
     "emf/libyal-dtformats/libyal_Memo.emf",

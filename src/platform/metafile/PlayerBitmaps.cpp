@@ -11,6 +11,9 @@ namespace nt::mf {
 namespace {
 
 // Bitmaps inside a metafile are pictures within a picture: far smaller than a canvas.
+// Where in a destination pixel the source is sampled: a quarter pixel in matched the
+// reference renderer's scaled bitmaps best, between its shrinking and growing rules.
+constexpr double kPhase = 0.25;
 constexpr std::int64_t kMaxDibPixels = std::int64_t{1} << 25;
 
 // One bit of a ternary raster operation: the code's bit for each (pattern, source, dest).
@@ -96,7 +99,7 @@ void Player::blit(QRectF dest, const QImage& bitmap, QRectF source, std::uint32_
     if (hasSource) {
         columns.resize(static_cast<std::size_t>(x1 - x0 + 1));
         for (std::int64_t x = x0; x <= x1; ++x) {
-            const double u = (double(x) + 0.5 - p0.x()) / (p1.x() - p0.x());
+            const double u = (double(x) + kPhase - p0.x()) / (p1.x() - p0.x());
             const double sx = std::floor(source.left() + u * source.width());
             columns[static_cast<std::size_t>(x - x0)] =
                 static_cast<int>(std::clamp(sx, 0.0, double(bitmap.width() - 1)));
@@ -107,7 +110,7 @@ void Player::blit(QRectF dest, const QImage& bitmap, QRectF source, std::uint32_
         Pixel* row = target_.row(static_cast<int>(y));
         const Pixel* src = nullptr;
         if (hasSource) {
-            const double v = (double(y) + 0.5 - p0.y()) / (p1.y() - p0.y());
+            const double v = (double(y) + kPhase - p0.y()) / (p1.y() - p0.y());
             const double sy = std::floor(source.top() + v * source.height());
             src = reinterpret_cast<const Pixel*>(bitmap.constScanLine(
                 static_cast<int>(std::clamp(sy, 0.0, double(bitmap.height() - 1)))));

@@ -33,6 +33,10 @@ QFont surfaceFont(const FontObject& f, double emPixels) {
     families.insert(2, QStringLiteral("Arial"));
     font.setFamilies(families);
     font.setStrikeOut(f.strikeOut);
+    // The drawing system neither kerns nor places glyphs between pixels: each character
+    // advances by its own width, rounded.
+    font.setKerning(false);
+    font.setHintingPreference(QFont::PreferFullHinting);
     return font;
 }
 
@@ -104,7 +108,10 @@ void Player::text(QPointF reference, const QString& text, std::span<const QPoint
             end.rx() += glyphAdvance(font, c.unicode());
         }
     } else {
-        end = {fm.horizontalAdvance(text), 0};
+        for (const QChar c : text) {
+            starts.push_back(end);
+            end.rx() += std::round(fm.horizontalAdvance(c));
+        }
     }
     const double width = end.x();
 
