@@ -26,6 +26,11 @@
 //   AND mask is applied to every depth; PNG entries go through Qt.
 // - JPEG and GIF through Qt's readers (first frame of an animation), after checking the
 //   size and that the file is complete. EXIF orientation is not applied.
+// - WMF (placeable and plain) and EMF, played by our own metafile player (metafile/) through
+//   the surface's raster calls on white, at the natural size at 96 dpi: EMF its frame,
+//   placeable WMF its bounding box and units per inch, plain WMF its first window extent
+//   (800 x 600 units when it has none); sides over 4096 are scaled down together. EMF+
+//   records are not drawn; damaged records end the picture where they start.
 // Transparent pixels (ICO/CUR, GIF, PNG inside an icon) are composited onto `matte`.
 // Every result is opaque QImage::Format_RGB32; every size is checked against the surface
 // limit (checkSurfaceSize) before anything is allocated.
