@@ -200,6 +200,83 @@ TEST(MetafileDrawing, XorPenTwiceLeavesThePicture) {
     EXPECT_EQ(twice.pixel(5, 10), kWhitePx);
 }
 
+// Which of a few probe points a picture paints with the red brush.
+struct Probe {
+    int x, y;
+    bool red;
+};
+
+TEST(MetafileDrawing, CurvesArcsAndRoundedShapesCoverTheRightPlaces) {
+    struct Case {
+        const char* what;
+        QByteArray file;
+        std::vector<Probe> probes;
+    } cases[] = {
+        {"pie from 3 o'clock counter-clockwise to 12 o'clock: the upper right quarter",
+         redBrush(48, 48).rec(47, {4, 4, 44, 44, 44, 24, 24, 4}).bytes(),
+         {{32, 16, true}, {16, 16, false}, {32, 32, false}, {16, 32, false}}},
+        {"chord over the same arc: the segment beyond the chord only",
+         redBrush(48, 48).rec(46, {4, 4, 44, 44, 44, 24, 24, 4}).bytes(),
+         {{36, 12, true}, {27, 21, false}}},
+        {"clockwise arc direction turns the pie to the other three quarters",
+         redBrush(48, 48).rec(57, {2}).rec(47, {4, 4, 44, 44, 44, 24, 24, 4}).bytes(),
+         {{32, 16, false}, {16, 16, true}, {32, 32, true}}},
+        {"rounded rectangle: corners cut, middle filled",
+         redBrush(48, 48).rec(44, {4, 4, 44, 44, 20, 20}).bytes(),
+         {{5, 5, false}, {24, 5, true}, {5, 24, true}, {24, 24, true}}},
+        {"ellipse: centre filled, box corners empty",
+         redBrush(48, 48).rec(42, {4, 10, 44, 38}).bytes(),
+         {{24, 24, true}, {6, 12, false}, {42, 36, false}, {24, 11, true}}},
+        {"closed Bezier path filled: its bulge is inside",
+         redBrush(48, 48)
+             .rec(59, {})
+             .rec(27, {4, 40})
+             .rec(5, {0, 0, 0, 0, 3, 4, 0, 44, 0, 44, 40})
+             .rec(61, {})
+             .rec(60, {})
+             .rec(62, {0, 0, 0, 0})
+             .bytes(),
+         {{24, 20, true}, {24, 44, false}, {24, 6, false}}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        const QImage image = decoded(c.file);
+        for (const Probe& p : c.probes)
+            EXPECT_EQ(image.pixel(p.x, p.y) == kRedPx, p.red) << p.x << "," << p.y;
+    }
+}
+
+TEST(MetafileDrawing, WmfWindowOriginAndExtentMapOntoThePicture) {
+    // A 48-pixel picture showing the window 100..300 x 200..400: the box 150..250 x 250..350
+    // lands at 12..36 in both directions.
+    const QImage image = decoded(WmfWriter(48, 48)
+                                     .rec(0x020B, {200, 100})  // window origin (y, x)
+                                     .rec(0x020C, {200, 200})  // window extent
+                                     .rec(0x02FC, {0, 0xFF, 0, 0})
+                                     .rec(0x012D, {0})
+                                     .rec(0x02FA, {5, 0, 0, 0, 0})  // null pen
+                                     .rec(0x012D, {1})
+                                     .rec(0x041B, {350, 250, 250, 150})
+                                     .bytes());
+    EXPECT_EQ(image.pixel(12, 12), kRedPx);
+    EXPECT_EQ(image.pixel(35, 35), kRedPx);
+    EXPECT_EQ(image.pixel(11, 24), kWhitePx);
+    EXPECT_EQ(image.pixel(36, 24), kWhitePx);
+}
+
+TEST(MetafileDrawing, RegionsFillAndClip) {
+    // WMF CreateRegion: one scan 10..20 with the span 5..15, filled red by FillRegion.
+    const QImage image = decoded(WmfWriter(48, 48)
+                                     .rec(0x06FF, {0, 6, 0, 0, 0, 1, 0, 5, 10, 15, 20,  // header
+                                                   2, 10, 20, 5, 15, 2})                // the scan
+                                     .rec(0x02FC, {0, 0xFF, 0, 0})
+                                     .rec(0x0228, {0, 1})
+                                     .bytes());
+    EXPECT_EQ(image.pixel(10, 15), kRedPx);
+    EXPECT_EQ(image.pixel(16, 15), kWhitePx);
+    EXPECT_EQ(image.pixel(10, 21), kWhitePx);
+}
+
 // A 2 x 2 bottom-up 24-bit DIB: bottom row blue, green; top row red, white.
 QByteArray tinyDib() {
     test::Dib d;

@@ -142,12 +142,13 @@ bool WmfRecords::createObject(Bytes r, std::uint16_t function) {
 }
 
 bool WmfRecords::region(Bytes r) {
-    // nextInChain, objectType, objectCount, regionSize, scanCount, maxScan, bounding box,
-    // then scans: count, top, bottom, count pairs of (left, right), count again.
-    if (!needs(r, 10)) return false;
+    // nextInChain, objectType, objectCount (2 words), regionSize, scanCount, maxScan, the
+    // bounding box (4 words), then scans: count, top, bottom, count / 2 pairs of (left,
+    // right), count again.
+    if (!needs(r, 11)) return false;
     const int scans = uparam(r, 5);
     RegionObject region;
-    std::int64_t at = kParams + 20;
+    std::int64_t at = kParams + 22;
     for (int s = 0; s < scans && r.has(at, 6); ++s) {
         const int pairs = r.u16(at) / 2;
         const double top = s16(r, at + 2), bottom = s16(r, at + 4);
