@@ -174,6 +174,20 @@ TEST(MetafileHostile, DeepNestingHugeCountsAndAbsurdExtentsStayBounded) {
     EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(5));
 }
 
+TEST(MetafileHostile, AbsurdWorldTransformsAreRefused) {
+    // A scale of 1e30 (0x7149F2CA as a float) would send every coordinate out of range; the
+    // transform before it stays, so the box lands where no transform puts it.
+    const QImage image = decoded(EmfWriter(24, 24)
+                                     .rec(kEmfCreateBrush, {1, 0, 0x0000FF, 0})
+                                     .rec(kEmfSelect, {1})
+                                     .rec(35, {0x7149F2CA, 0, 0, 0x7149F2CA, 0, 0})
+                                     .rec(36, {0x7149F2CA, 0, 0, 0x3F800000, 0, 0, 2})
+                                     .rec(kEmfRectangle, {4, 4, 20, 20})
+                                     .bytes());
+    EXPECT_EQ(image.pixel(12, 12), 0xFFFF0000u);
+    EXPECT_EQ(image.pixel(2, 2), 0xFFFFFFFFu);
+}
+
 TEST(MetafileStats, CountsRecordsThatAreNotDrawn) {
     mf::Stats stats;
     mf::decode(view(EmfWriter(10, 10).rec(78, {0, 0}).rec(78, {0, 0}).rec(53, {0}).bytes()),

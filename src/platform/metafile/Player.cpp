@@ -18,6 +18,16 @@ std::int64_t toPixel(double v) {
     return static_cast<std::int64_t>(std::llround(std::clamp(v, -kFar, kFar)));
 }
 
+// A count of steps for a curve of `amount` pixels, whatever the value (NaN included).
+int steps(double amount, int least, int most) {
+    return amount >= most ? most : (amount >= least ? static_cast<int>(amount) : least);
+}
+
+// A world transform whose parts stay within these bounds keeps every mapped coordinate
+// finite; larger ones are damaged files.
+constexpr double kMaxWorldScale = 1e6;
+constexpr double kMaxWorldOffset = 1e9;
+
 bool finite(const QTransform& t) {
     return std::isfinite(t.m11()) && std::isfinite(t.m12()) && std::isfinite(t.m21()) &&
            std::isfinite(t.m22()) && std::isfinite(t.dx()) && std::isfinite(t.dy());
@@ -105,7 +115,10 @@ void Player::setViewportExt(QPointF ext) {
 }
 
 void Player::setWorld(const QTransform& t) {
-    if (finite(t) && t.isInvertible()) dc_.world = t;
+    const bool bounded = std::max({std::abs(t.m11()), std::abs(t.m12()), std::abs(t.m21()),
+                                   std::abs(t.m22())}) <= kMaxWorldScale &&
+                         std::max(std::abs(t.dx()), std::abs(t.dy())) <= kMaxWorldOffset;
+    if (finite(t) && bounded && t.isInvertible()) dc_.world = t;
 }
 
 void Player::modifyWorld(const QTransform& t, int mode) {
@@ -307,9 +320,9 @@ std::vector<QPointF> Player::bezierPoints(QPointF p0, std::span<const QPointF> c
         const double length = QLineF(t.map(a), t.map(b)).length() +
                               QLineF(t.map(b), t.map(c)).length() +
                               QLineF(t.map(c), t.map(d)).length();
-        const int steps = std::clamp(static_cast<int>(length / 3), 2, 64);
-        for (int s = 1; s <= steps; ++s) {
-            const double u = double(s) / steps, v = 1 - u;
+        const int n = steps(length / 3, 2, 64);
+        for (int s = 1; s <= n; ++s) {
+            const double u = double(s) / n, v = 1 - u;
             out.push_back(a * (v * v * v) + b * (3 * v * v * u) + c * (3 * v * u * u) +
                           d * (u * u * u));
         }
@@ -373,12 +386,11 @@ std::vector<QPointF> Player::ellipsePoints(QRectF box, double from, double sweep
     const double rx = box.width() / 2, ry = box.height() / 2;
     const QRectF device = toPixels().mapRect(box);
     const double size = std::min(device.width() + device.height(), 1e5);
-    const int steps =
-        std::clamp(static_cast<int>(size * std::abs(sweep) / (2 * std::numbers::pi) / 2), 8, 720);
+    const int n = steps(size * std::abs(sweep) / (2 * std::numbers::pi) / 2, 8, 720);
     std::vector<QPointF> out;
-    out.reserve(static_cast<std::size_t>(steps) + 1);
-    for (int i = 0; i <= steps; ++i) {
-        const double a = from + sweep * i / steps;
+    out.reserve(static_cast<std::size_t>(n) + 1);
+    for (int i = 0; i <= n; ++i) {
+        const double a = from + sweep * i / n;
         out.emplace_back(c.x() + rx * std::cos(a), c.y() - ry * std::sin(a));
     }
     return out;
