@@ -36,6 +36,7 @@ const char* const kPassing[] = {
     "emf/libreoffice/LibreOffice_TextureBrush.emf",
     "emf/libreoffice/LibreOffice_TileImage.emf",
     "emf/libreoffice/LibreOffice_bug3.emf",
+    "emf/libreoffice/LibreOffice_bug3a.EMF",
     "emf/libreoffice/LibreOffice_bug3d.EMF",
     "emf/libreoffice/LibreOffice_fdo48916.emf",
     "emf/libreoffice/LibreOffice_image004.emf",

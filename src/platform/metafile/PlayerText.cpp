@@ -138,7 +138,9 @@ void Player::text(QPointF reference, const QString& text, std::span<const QPoint
     const Pixel colour = nt::toPixel(dc_.textColour);
     const auto at = [&](QPointF offset) { return origin + along * offset.x() + down * offset.y(); };
     for (qsizetype i = 0; i < (starts.empty() ? 1 : text.size()); ++i) {
-        const QPointF place = starts.empty() ? origin : at(starts[i]);
+        const QPointF exact = starts.empty() ? origin : at(starts[i]);
+        // Device positions are whole pixels.
+        const QPointF place(std::round(exact.x()), std::round(exact.y()));
         if (glyphs)
             drawGlyphs(image_, nullptr, place, {text[i].unicode()}, font, colour, angle, clip);
         else
