@@ -3,13 +3,15 @@
 namespace nt::cli {
 
 std::variant<Job, HelpRequest, VersionRequest, UsageError> parseCommandLine(
-    const QStringList& arguments) {
-    if (arguments.contains(QStringLiteral("--help")) || arguments.contains(QStringLiteral("-h")))
+    const QStringList& given) {
+    if (given.contains(QStringLiteral("--help")) || given.contains(QStringLiteral("-h")))
         return HelpRequest{};
-    if (arguments.contains(QStringLiteral("--version")) || arguments.contains(QStringLiteral("-v")))
+    if (given.contains(QStringLiteral("--version")) || given.contains(QStringLiteral("-v")))
         return VersionRequest{};
+    QStringList arguments = given;
+    const bool metafileStats = arguments.removeAll(QStringLiteral("--metafile-stats")) > 0;
     if (arguments.size() < 2) return UsageError{QStringLiteral("INPUT and OUTPUT are required")};
-    Job job{arguments[0], arguments[1], {}};
+    Job job{arguments[0], arguments[1], {}, metafileStats};
     for (qsizetype i = 2; i < arguments.size();) {
         const QString& name = arguments[i];
         const Operation* op = findOperation(name);
@@ -26,9 +28,11 @@ std::variant<Job, HelpRequest, VersionRequest, UsageError> parseCommandLine(
 
 QString usageText() {
     QString text = QStringLiteral(
-        "Usage: norvalytintora-cli INPUT OUTPUT [OPERATION [ARG...]]...\n"
-        "Reads INPUT (BMP, DIB, RLE, JPEG, GIF, ICO or CUR, recognised by content), applies the\n"
-        "operations in order and writes OUTPUT as a 24-bit BMP file.\n"
+        "Usage: norvalytintora-cli [--metafile-stats] INPUT OUTPUT [OPERATION [ARG...]]...\n"
+        "Reads INPUT (BMP, DIB, RLE, JPEG, GIF, ICO, CUR, WMF or EMF, recognised by content),\n"
+        "applies the operations in order and writes OUTPUT as a 24-bit BMP file.\n"
+        "--metafile-stats lists on standard output the records of a WMF or EMF INPUT that\n"
+        "were not drawn, with their counts.\n"
         "\n"
         "Exit status: 0 success, 1 usage error, 2 INPUT cannot be read, 3 OUTPUT cannot be "
         "written.\n"

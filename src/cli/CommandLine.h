@@ -19,6 +19,7 @@ struct Job {
     QString input;
     QString output;
     std::vector<Step> steps;
+    bool metafileStats = false;  // list the metafile records that were not drawn
 };
 
 struct HelpRequest {};
@@ -29,7 +30,8 @@ struct UsageError {
 };
 
 // Reads the arguments after the program name:
-// INPUT OUTPUT [OPERATION [ARG...]]..., or --help / -h or --version / -v anywhere.
+// [--metafile-stats] INPUT OUTPUT [OPERATION [ARG...]]..., or --help / -h or --version / -v
+// anywhere.
 std::variant<Job, HelpRequest, VersionRequest, UsageError> parseCommandLine(
     const QStringList& arguments);
 

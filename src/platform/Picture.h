@@ -26,6 +26,11 @@
 //   AND mask is applied to every depth; PNG entries go through Qt.
 // - JPEG through libjpeg (see Jpeg.h). EXIF orientation is not applied.
 // - GIF, our own decoder: the first frame of an animation on the logical screen (see Gif.h).
+// - WMF (placeable and plain) and EMF, played by our own metafile player (metafile/) through
+//   the surface's raster calls on white, at the natural size at 96 dpi: EMF its frame,
+//   placeable WMF its bounding box and units per inch, plain WMF its first window extent
+//   (800 x 600 units when it has none); sides over 4096 are scaled down together. EMF+
+//   records are not drawn; damaged records end the picture where they start.
 // Transparent pixels (ICO/CUR, GIF, PNG inside an icon) are composited onto `matte`.
 // Every result is opaque QImage::Format_RGB32; every size is checked against the surface
 // limit (checkSurfaceSize) before anything is allocated.

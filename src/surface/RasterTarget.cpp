@@ -13,22 +13,20 @@ void fillSpanWithBrush(RasterTarget& t, const Brush& b, std::int64_t y, std::int
         case Brush::Kind::Pattern:
             break;
     }
-    if (y < 0 || y >= t.height()) return;
-    x0 = std::max<std::int64_t>(x0, 0);
-    x1 = std::min<std::int64_t>(x1, t.width() - 1);
-    if (x0 > x1) return;
     // The pattern is tiled from the surface origin.
     const QImage& pat = b.pattern->pattern;
     const int pw = pat.width();
-    const auto* src =
-        reinterpret_cast<const Pixel*>(pat.constScanLine(static_cast<int>(y % pat.height())));
-    Pixel* dst = t.row(static_cast<int>(y));
-    int px = static_cast<int>(x0 % pw);
-    for (std::int64_t x = x0; x <= x1; ++x) {
-        dst[x] = src[px];
-        if (++px == pw) px = 0;
-    }
-    t.mark(static_cast<int>(y), static_cast<int>(x0), static_cast<int>(x1));
+    t.forEachVisible(y, x0, x1, [&](std::int64_t a, std::int64_t c) {
+        const auto* src =
+            reinterpret_cast<const Pixel*>(pat.constScanLine(static_cast<int>(y % pat.height())));
+        Pixel* dst = t.row(static_cast<int>(y));
+        int px = static_cast<int>(a % pw);
+        for (std::int64_t x = a; x <= c; ++x) {
+            dst[x] = t.rop2() == RasterTarget::kCopyPen ? src[px] : t.mix(src[px], dst[x]);
+            if (++px == pw) px = 0;
+        }
+        t.mark(static_cast<int>(y), static_cast<int>(a), static_cast<int>(c));
+    });
 }
 
 }  // namespace nt

@@ -1,6 +1,10 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
+#include <span>
+
+#include <QPointF>
 
 #include "surface/RasterTarget.h"
 
@@ -47,5 +51,23 @@ void drawEllipse(RasterTarget& t, const Pen& pen, const Brush& brush, std::int64
 void drawRoundRect(RasterTarget& t, const Pen& pen, const Brush& brush, std::int64_t left,
                    std::int64_t top, std::int64_t right, std::int64_t bottom, std::int64_t cw,
                    std::int64_t ch);
+
+// How overlapping parts of polygons are filled: alternate (even-odd) or winding (non-zero),
+// numbered as GDI's polygon fill modes.
+enum class FillRule { Alternate = 1, Winding = 2 };
+
+// Fills closed polygons given as consecutive runs of `counts` points of `points` (each run
+// closed back to its first point), with sub-pixel vertices: a pixel is filled when its
+// centre lies inside, the left and top edges counting as inside and the right and bottom
+// ones not. Non-finite points make the polygon empty. Costs the rows covered times the
+// edges crossing them.
+void fillPolygons(RasterTarget& t, const Brush& brush, std::span<const QPointF> points,
+                  std::span<const int> counts, FillRule rule);
+
+// The spans fillPolygons fills, rows firstRow..lastRow, without clipping columns: calls
+// span(y, x0, x1) with x0 <= x1, left to right within each row.
+void forEachPolygonSpan(std::span<const QPointF> points, std::span<const int> counts, FillRule rule,
+                        std::int64_t firstRow, std::int64_t lastRow,
+                        const std::function<void(std::int64_t, std::int64_t, std::int64_t)>& span);
 
 }  // namespace nt

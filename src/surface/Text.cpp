@@ -6,6 +6,7 @@
 #include <QFontMetrics>
 #include <QGlyphRun>
 #include <QPainter>
+#include <QRawFont>
 #include <QTextLayout>
 
 #include "surface/Surface.h"
@@ -84,6 +85,64 @@ QRect drawText(QImage& image, DirtyRows* dirty, int x, int y, const QString& tex
     }
     if (dirty) dirty->addRect(clipped);
     return box;
+}
+
+void drawTextRun(QImage& image, DirtyRows* dirty, QPointF origin, const QString& text,
+                 const QFont& font, Pixel colour, double angle, const QRect& clip) {
+    const QRect clipped = clip.intersected(image.rect());
+    if (text.isEmpty() || clipped.isEmpty() || !std::isfinite(origin.x()) ||
+        !std::isfinite(origin.y()) || !std::isfinite(angle))
+        return;
+    const QFontMetricsF fm(font);
+    // Far outside the clip nothing shows; skip the font engine's work.
+    const qreal reach = fm.horizontalAdvance(text) + 2 * fm.height();
+    if (origin.x() + reach < clipped.left() || origin.x() - reach > clipped.right() + 1 ||
+        origin.y() + reach < clipped.top() || origin.y() - reach > clipped.bottom() + 1)
+        return;
+    {
+        QPainter p(&image);
+        p.setRenderHint(QPainter::TextAntialiasing, false);
+        p.setClipRect(clipped);
+        p.translate(origin);
+        if (angle != 0) p.rotate(-angle);
+        p.setFont(font);
+        p.setPen(QColor::fromRgb(colour));
+        p.drawText(QPointF(0, 0), text);
+    }
+    if (dirty) dirty->addRect(clipped);
+}
+
+void drawGlyphs(QImage& image, DirtyRows* dirty, QPointF origin, const QList<quint32>& glyphs,
+                const QFont& font, Pixel colour, double angle, const QRect& clip) {
+    const QRect clipped = clip.intersected(image.rect());
+    if (glyphs.isEmpty() || clipped.isEmpty() || !std::isfinite(origin.x()) ||
+        !std::isfinite(origin.y()) || !std::isfinite(angle))
+        return;
+    QGlyphRun run;
+    run.setRawFont(QRawFont::fromFont(font));
+    run.setGlyphIndexes(glyphs);
+    QList<QPointF> positions;
+    qreal x = 0;
+    for (const quint32 g : glyphs) {
+        positions.append(QPointF(x, 0));
+        x += glyphAdvance(font, g);
+    }
+    run.setPositions(positions);
+    {
+        QPainter p(&image);
+        p.setRenderHint(QPainter::TextAntialiasing, false);
+        p.setClipRect(clipped);
+        p.translate(origin);
+        if (angle != 0) p.rotate(-angle);
+        p.setPen(QColor::fromRgb(colour));
+        p.drawGlyphRun(QPointF(0, 0), run);
+    }
+    if (dirty) dirty->addRect(clipped);
+}
+
+double glyphAdvance(const QFont& font, quint32 glyph) {
+    const QList<QPointF> advances = QRawFont::fromFont(font).advancesForGlyphIndexes({glyph});
+    return advances.isEmpty() ? 0 : advances.front().x();
 }
 
 }  // namespace nt

@@ -2,6 +2,7 @@
 
 #include <QFont>
 #include <QImage>
+#include <QPointF>
 #include <QRect>
 #include <QString>
 
@@ -23,5 +24,18 @@ QFont makeFont(const FontSpec& spec);
 // Returns the rectangle the text's line box covers (unclipped).
 QRect drawText(QImage& image, DirtyRows* dirty, int x, int y, const QString& text,
                const FontSpec& spec, Pixel colour);
+
+// Draws one line of text in `font` with its baseline starting at `origin`, turned `angle`
+// degrees counter-clockwise about it, clipped to `clip`; only glyph pixels change. For
+// pictures that place text by its baseline, such as metafiles.
+void drawTextRun(QImage& image, DirtyRows* dirty, QPointF origin, const QString& text,
+                 const QFont& font, Pixel colour, double angle, const QRect& clip);
+
+// The same for glyphs of the font given by their indexes, as pictures that carry glyph
+// indexes rather than characters store them.
+void drawGlyphs(QImage& image, DirtyRows* dirty, QPointF origin, const QList<quint32>& glyphs,
+                const QFont& font, Pixel colour, double angle, const QRect& clip);
+// The advance of one glyph index, in pixels.
+double glyphAdvance(const QFont& font, quint32 glyph);
 
 }  // namespace nt

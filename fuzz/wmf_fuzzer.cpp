@@ -1,0 +1,26 @@
+// libFuzzer target for our WMF player: headers, records, objects and drawing.
+
+#include <cstdint>
+#include <cstdlib>
+
+#include <QGuiApplication>
+
+#include "platform/metafile/Metafile.h"
+
+// Metafile text goes through the font system, which needs a GUI application.
+extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv) {
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    static QGuiApplication app(*argc, *argv);
+    return 0;
+}
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    const nt::Bytes bytes(data, static_cast<std::int64_t>(size));
+    if (nt::mf::detect(bytes) == nt::mf::Kind::None) return 0;
+    auto result = nt::mf::decode(bytes);
+    // A picture reported as decoded must be whole and opaque.
+    if (const auto* image = std::get_if<QImage>(&result)) {
+        if (image->isNull() || image->format() != QImage::Format_RGB32) std::abort();
+    }
+    return 0;
+}

@@ -1,0 +1,99 @@
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <optional>
+#include <set>
+#include <variant>
+#include <vector>
+
+#include <QRectF>
+#include <QString>
+
+#include "surface/Colour.h"
+#include "surface/RasterTarget.h"
+
+// The objects a metafile creates, selects and deletes, and the table that holds them.
+
+namespace nt::mf {
+
+struct PenObject {
+    int style = 0;     // PS_SOLID .. PS_INSIDEFRAME in the low 4 bits
+    double width = 0;  // logical units; 0 is one pixel whatever the mapping
+    Colour colour = 0;
+    bool null() const { return (style & 0xF) == 5; }
+};
+
+struct BrushObject {
+    enum class Kind { Solid, Null, Hatched, Pattern } kind = Kind::Solid;
+    Colour colour = 0xFFFFFF;
+    int hatch = 0;
+    std::shared_ptr<const PatternBrush> pattern;  // Kind::Pattern
+};
+
+struct FontObject {
+    double height = 0;   // logical; negative: the character (em) height, positive: the cell
+    int escapement = 0;  // tenths of a degree, counter-clockwise
+    int weight = 400;
+    bool italic = false, underline = false, strikeOut = false;
+    int charset = 0;
+    QString face;
+};
+
+struct PaletteObject {};
+
+// A region as its rectangles, in the coordinates its record gives (WMF logical, EMF device).
+struct RegionObject {
+    std::vector<QRectF> rects;
+};
+
+using GdiObject =
+    std::variant<std::monostate, PenObject, BrushObject, FontObject, PaletteObject, RegionObject>;
+
+// Stock objects, addressed by EMF handles with the high bit set.
+std::optional<GdiObject> stockObject(std::uint32_t index);
+
+// A table of numbered slots. WMF puts each new object in the lowest free slot; EMF names the
+// slot. Indexes out of range and empty slots are refused, never dereferenced.
+class ObjectTable {
+  public:
+    explicit ObjectTable(std::uint32_t size) : slots_(size) {}
+
+    // The lowest free slot for a new object; false when the table is full.
+    bool add(GdiObject object) {
+        // A set of free slots keeps every create logarithmic in a full table.
+        if (!freeKnown_) {
+            for (std::uint32_t i = 0; i < slots_.size(); ++i)
+                if (std::holds_alternative<std::monostate>(slots_[i])) free_.insert(i);
+            freeKnown_ = true;
+        }
+        if (free_.empty()) return false;
+        slots_[*free_.begin()] = std::move(object);
+        free_.erase(free_.begin());
+        return true;
+    }
+    bool put(std::uint32_t index, GdiObject object) {
+        if (index >= slots_.size()) return false;
+        slots_[index] = std::move(object);
+        if (freeKnown_) free_.erase(index);
+        return true;
+    }
+    const GdiObject* get(std::uint32_t index) const {
+        if (index >= slots_.size() || std::holds_alternative<std::monostate>(slots_[index]))
+            return nullptr;
+        return &slots_[index];
+    }
+    bool remove(std::uint32_t index) {
+        if (!get(index)) return false;
+        slots_[index] = std::monostate{};
+        if (freeKnown_) free_.insert(index);
+        return true;
+    }
+
+  private:
+    std::vector<GdiObject> slots_;
+    std::set<std::uint32_t> free_;
+    bool freeKnown_ = false;
+};
+
+}  // namespace nt::mf

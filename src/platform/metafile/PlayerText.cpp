@@ -1,0 +1,158 @@
+#include <algorithm>
+#include <cmath>
+#include <numbers>
+
+#include <QFontMetricsF>
+
+#include "platform/metafile/Player.h"
+#include "surface/Surface.h"
+#include "surface/Text.h"
+
+namespace nt::mf {
+
+namespace {
+
+constexpr int TA_UPDATECP = 1, TA_RIGHT = 2, TA_CENTER = 6, TA_BOTTOM = 8, TA_BASELINE = 24;
+constexpr int ETO_OPAQUE = 2, ETO_CLIPPED = 4, ETO_GLYPH_INDEX = 0x10;
+// Cell height of the default font, in pixels.
+constexpr double kDefaultCell = 16;
+
+// The font the surface draws with for a metafile font of `emPixels`.
+QFont surfaceFont(const FontObject& f, double emPixels) {
+    FontSpec spec;
+    spec.name = f.face.isEmpty() ? QStringLiteral("Arial") : f.face;
+    spec.size = emPixels * 72.0 / 96.0;
+    spec.bold = f.weight >= 600;
+    spec.italic = f.italic;
+    spec.underline = f.underline;
+    QFont font = makeFont(spec);
+    // A face this machine lacks falls back to a Latin sans face before the CJK faces, as the
+    // drawing system does with the faces it does not have.
+    QStringList families = font.families();
+    families.insert(1, QStringLiteral("Liberation Sans"));
+    families.insert(2, QStringLiteral("Arial"));
+    font.setFamilies(families);
+    font.setStrikeOut(f.strikeOut);
+    // The drawing system neither kerns nor places glyphs between pixels: each character
+    // advances by its own width, rounded.
+    font.setKerning(false);
+    font.setHintingPreference(QFont::PreferFullHinting);
+    return font;
+}
+
+// The em of a font whose cell (ascent + descent) is `cell` pixels.
+double emForCell(const FontObject& f, double cell) {
+    const QFontMetricsF fm(surfaceFont(f, 100));
+    const double ratio = fm.ascent() + fm.descent();
+    return ratio > 0 ? cell * 100 / ratio : cell;
+}
+
+QRect pixelRect(const QRectF& r) {
+    const auto edge = [](double v) {
+        return static_cast<int>(std::clamp(std::ceil(v - 0.5), -1e9, 1e9));
+    };
+    return QRect(QPoint(edge(r.left()), edge(r.top())),
+                 QPoint(edge(r.right()) - 1, edge(r.bottom()) - 1));
+}
+
+}  // namespace
+
+void Player::text(QPointF reference, const QString& text, std::span<const QPointF> advances,
+                  int options, std::optional<QRectF> rect) {
+    if (recording_) return;
+    prepareTarget();
+    const QTransform t = toPixels();
+    // Glyphs are clipped to the clip's bounds: text rarely meets a clip shape's curves.
+    QRect clip = clipBounds(dc_.clip, image_.width(), image_.height());
+    if (rect && (options & ETO_OPAQUE)) {
+        BrushObject back{BrushObject::Kind::Solid, dc_.bkColour, 0, nullptr};
+        const QRectF r = t.mapRect(rect->normalized());
+        fillPixelRects(std::span(&r, 1), back);
+    }
+    if (rect && (options & ETO_CLIPPED)) clip &= pixelRect(t.mapRect(rect->normalized()));
+    if (text.isEmpty() || clip.isEmpty()) return;
+
+    // The baseline's direction: the escapement (counter-clockwise in logical space, whose y
+    // axis points down unless the mapping turns it) taken through the mapping.
+    const double radians = dc_.font.escapement / 10.0 * std::numbers::pi / 180;
+    const QTransform linear(t.m11(), t.m12(), t.m21(), t.m22(), 0, 0);
+    QPointF along = linear.map(QPointF(std::cos(radians), -std::sin(radians)));
+    const double scaleX = std::hypot(along.x(), along.y());
+    if (!(scaleX > 0) || !std::isfinite(scaleX)) return;
+    along /= scaleX;
+    const double scaleY = std::abs(t.determinant()) / scaleX;
+    const QPointF down(-along.y(), along.x());
+    const double angle = std::atan2(-along.y(), along.x()) * 180 / std::numbers::pi;
+
+    const double h = dc_.font.height;
+    const double em = h < 0 ? -h * scaleY : emForCell(dc_.font, h > 0 ? h * scaleY : kDefaultCell);
+    if (!std::isfinite(em) || em < 0.5) return;
+    const QFont font = surfaceFont(dc_.font, em);
+    const QFontMetricsF fm(font);
+    charge(double(text.size()) * std::min(em, 2048.0) * std::min(em, 2048.0));
+    if (overBudget()) return;
+
+    // Where each character starts, in pixels from the first, along and across the baseline.
+    const bool glyphs = options & ETO_GLYPH_INDEX;
+    std::vector<QPointF> starts;
+    QPointF end;
+    if (!advances.empty()) {
+        for (qsizetype i = 0; i < text.size(); ++i) {
+            starts.push_back(end);
+            if (i < qsizetype(advances.size()))
+                end += QPointF(advances[i].x() * scaleX, -advances[i].y() * scaleY);
+        }
+    } else if (glyphs) {
+        for (const QChar c : text) {
+            starts.push_back(end);
+            end.rx() += glyphAdvance(font, c.unicode());
+        }
+    } else {
+        for (const QChar c : text) {
+            starts.push_back(end);
+            end.rx() += std::round(fm.horizontalAdvance(c));
+        }
+    }
+    const double width = end.x();
+
+    const bool updateCp = dc_.textAlign & TA_UPDATECP;
+    QPointF origin = t.map(updateCp ? dc_.current : reference);
+    const int horizontal = dc_.textAlign & TA_CENTER;
+    if (horizontal == TA_CENTER)
+        origin -= along * (width / 2);
+    else if (horizontal == TA_RIGHT)
+        origin -= along * width;
+    const int vertical = dc_.textAlign & TA_BASELINE;
+    if (vertical == 0)
+        origin += down * fm.ascent();
+    else if (vertical == TA_BOTTOM)
+        origin -= down * fm.descent();
+
+    if (dc_.bkMode == 2) {
+        const QPointF top = origin - down * fm.ascent(), bottom = origin + down * fm.descent();
+        const QPointF box[] = {top, top + along * width, bottom + along * width, bottom};
+        Figures f;
+        f.add(box, true);
+        fillFigures(f, BrushObject{BrushObject::Kind::Solid, dc_.bkColour, 0, nullptr});
+    }
+    const Pixel colour = nt::toPixel(dc_.textColour);
+    const auto at = [&](QPointF offset) { return origin + along * offset.x() + down * offset.y(); };
+    for (qsizetype i = 0; i < (starts.empty() ? 1 : text.size()); ++i) {
+        const QPointF exact = starts.empty() ? origin : at(starts[i]);
+        // Device positions are whole pixels.
+        const QPointF place(std::round(exact.x()), std::round(exact.y()));
+        if (glyphs)
+            drawGlyphs(image_, nullptr, place, {text[i].unicode()}, font, colour, angle, clip);
+        else
+            drawTextRun(image_, nullptr, place, starts.empty() ? text : text.mid(i, 1), font,
+                        colour, angle, clip);
+    }
+    if (updateCp && horizontal != TA_CENTER) {
+        const QPointF last = horizontal == TA_RIGHT ? origin : at(end);
+        bool invertible = false;
+        const QTransform back = t.inverted(&invertible);
+        if (invertible) dc_.current = back.map(last);
+    }
+}
+
+}  // namespace nt::mf

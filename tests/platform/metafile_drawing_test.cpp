@@ -1,0 +1,363 @@
+// Small metafiles written here, one drawing feature each, against the pixels the surface's
+// own calls give for the same drawing, or against the pixels the feature decides.
+
+#include <functional>
+
+#include <gtest/gtest.h>
+
+#include "MetafileBuilder.h"
+#include "platform/Picture.h"
+#include "surface/Shapes.h"
+
+namespace nt {
+namespace {
+
+using test::EmfWriter;
+using test::put16;
+using test::put32;
+using test::WmfWriter;
+using test::xy16;
+
+constexpr Pixel kWhitePx = 0xFFFFFFFFu, kRedPx = 0xFFFF0000u, kBlackPx = 0xFF000000u;
+
+QImage decoded(const QByteArray& file) {
+    auto result = decodePicture(file);
+    const auto* image = std::get_if<QImage>(&result);
+    return image ? *image : QImage();
+}
+
+QImage surfaceDrawing(int w, int h, const std::function<void(RasterTarget&)>& draw) {
+    QImage image(w, h, QImage::Format_RGB32);
+    image.fill(kWhitePx);
+    RasterTarget t(image, nullptr);
+    draw(t);
+    return image;
+}
+
+// A red solid brush selected into an EMF.
+EmfWriter redBrush(int w, int h) {
+    EmfWriter e(w, h);
+    e.rec(39, {1, 0, 0x0000FF, 0}).rec(37, {1});
+    return e;
+}
+
+TEST(MetafileDrawing, ShapesMatchTheSurfaceCalls) {
+    const Pen pen{kBlackPx, 1, PenStyle::Solid};
+    const Brush red = Brush::solid(kRedPx);
+    struct Case {
+        const char* what;
+        QByteArray file;
+        std::function<void(RasterTarget&)> expected;
+    } cases[] = {
+        {"rectangle: filled inside, outline within the box",
+         redBrush(48, 48).rec(43, {3, 4, 20, 25}).bytes(),
+         [&](RasterTarget& t) {
+             const QPointF box[] = {{3, 4}, {20, 4}, {20, 25}, {3, 25}};
+             const int counts[] = {4};
+             fillPolygons(t, red, box, counts, FillRule::Alternate);
+             drawBoxOutline(t, pen, 3, 4, 19, 24);
+         }},
+        {"polyline16: segments without their last point",
+         EmfWriter(48, 48).rec(87, {0, 0, 0, 0, 3, xy16(2, 2), xy16(25, 9), xy16(4, 27)}).bytes(),
+         [&](RasterTarget& t) {
+             drawLine(t, pen, 2, 2, 25, 9);
+             drawLine(t, pen, 25, 9, 4, 27);
+         }},
+        {"polygon (32-bit points): filled and closed",
+         redBrush(48, 48).rec(3, {0, 0, 0, 0, 3, 2, 2, 27, 5, 10, 26}).bytes(),
+         [&](RasterTarget& t) {
+             const QPointF tri[] = {{2, 2}, {27, 5}, {10, 26}};
+             const int counts[] = {3};
+             fillPolygons(t, red, tri, counts, FillRule::Alternate);
+             drawLine(t, pen, 2, 2, 27, 5);
+             drawLine(t, pen, 27, 5, 10, 26);
+             drawLine(t, pen, 10, 26, 2, 2);
+         }},
+        {"null pen, world transform scaling by 2",
+         redBrush(48, 48)
+             .rec(37, {0x80000008})
+             .rec(35, {0x40000000, 0, 0, 0x40000000, 0, 0})
+             .rec(43, {2, 3, 10, 12})
+             .bytes(),
+         [&](RasterTarget& t) {
+             const QPointF box[] = {{4, 6}, {20, 6}, {20, 24}, {4, 24}};
+             const int counts[] = {4};
+             fillPolygons(t, red, box, counts, FillRule::Alternate);
+         }},
+        {"anisotropic mapping: window 0..300 on viewport 0..30",
+         redBrush(48, 48)
+             .rec(37, {0x80000008})
+             .rec(17, {8})
+             .rec(9, {300, 150})
+             .rec(11, {30, 30})
+             .rec(43, {50, 20, 250, 100})
+             .bytes(),
+         [&](RasterTarget& t) {
+             const QPointF box[] = {{5, 4}, {25, 4}, {25, 20}, {5, 20}};
+             const int counts[] = {4};
+             fillPolygons(t, red, box, counts, FillRule::Alternate);
+         }},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        const QImage ours = decoded(c.file);
+        const QImage want = surfaceDrawing(48, 48, c.expected);
+        ASSERT_EQ(ours.size(), want.size());
+        EXPECT_EQ(ours, want);
+    }
+}
+
+// A pentagram, whose centre the two fill modes treat differently.
+QByteArray star(std::uint32_t fillMode, bool wmf) {
+    const int pts[5][2] = {{20, 2}, {31, 36}, {2, 14}, {38, 14}, {9, 36}};
+    if (wmf) {
+        WmfWriter w(48, 48);
+        w.rec(0x02FC, {0, 0xFF, 0, 0}).rec(0x012D, {0}).rec(0x0106, {int(fillMode)});
+        std::vector<int> params{5};
+        for (const auto& p : pts) params.insert(params.end(), {p[0], p[1]});
+        QByteArray body = w.bytes();
+        // POLYGON written by hand: the writer takes an initializer list.
+        QByteArray rec;
+        put32(rec, static_cast<std::uint32_t>(3 + params.size()));
+        put16(rec, 0x0324);
+        for (const int v : params) put16(rec, static_cast<std::uint32_t>(v));
+        body.insert(body.size() - 6, rec);
+        return body;
+    }
+    EmfWriter e = redBrush(48, 48);
+    e.rec(19, {fillMode});
+    QByteArray poly;
+    for (const std::uint32_t v : {0u, 0u, 0u, 0u, 5u}) put32(poly, v);
+    for (const auto& p : pts) put32(poly, xy16(p[0], p[1]));
+    e.raw(86, poly);
+    return e.bytes();
+}
+
+TEST(MetafileDrawing, PolygonFillModesDifferInTheStarsCentre) {
+    for (const bool wmf : {false, true}) {
+        SCOPED_TRACE(wmf ? "WMF" : "EMF");
+        const QImage alternate = decoded(star(1, wmf)), winding = decoded(star(2, wmf));
+        EXPECT_EQ(alternate.pixel(20, 20), kWhitePx);
+        EXPECT_EQ(winding.pixel(20, 20), kRedPx);
+        EXPECT_EQ(alternate.pixel(20, 8), kRedPx);  // a point of the star: filled by both
+        EXPECT_EQ(winding.pixel(20, 8), kRedPx);
+    }
+}
+
+TEST(MetafileDrawing, ClipRectanglesAndPathsLimitDrawing) {
+    // Intersect a clip rectangle, then fill the whole picture.
+    QImage image = decoded(redBrush(48, 48)
+                               .rec(37, {0x80000008})
+                               .rec(30, {10, 10, 20, 20})
+                               .rec(29, {12, 12, 14, 14})  // exclude a hole
+                               .rec(43, {0, 0, 30, 30})
+                               .bytes());
+    EXPECT_EQ(image.pixel(5, 5), kWhitePx);
+    EXPECT_EQ(image.pixel(15, 15), kRedPx);
+    EXPECT_EQ(image.pixel(12, 12), kWhitePx);
+    EXPECT_EQ(image.pixel(20, 15), kWhitePx);  // the right edge is outside
+    // A triangular path as the clip.
+    image = decoded(redBrush(48, 48)
+                        .rec(37, {0x80000008})
+                        .rec(59, {})
+                        .rec(27, {0, 0})
+                        .rec(54, {30, 0})
+                        .rec(54, {0, 30})
+                        .rec(61, {})
+                        .rec(60, {})
+                        .rec(67, {5})
+                        .rec(43, {0, 0, 30, 30})
+                        .bytes());
+    EXPECT_EQ(image.pixel(5, 5), kRedPx);
+    EXPECT_EQ(image.pixel(25, 25), kWhitePx);
+}
+
+TEST(MetafileDrawing, PathsFillAndStroke) {
+    const QImage image = decoded(redBrush(48, 48)
+                                     .rec(59, {})
+                                     .rec(27, {2, 2})
+                                     .rec(54, {27, 2})
+                                     .rec(54, {27, 27})
+                                     .rec(54, {2, 27})
+                                     .rec(61, {})
+                                     .rec(60, {})
+                                     .rec(63, {0, 0, 0, 0})  // stroke and fill
+                                     .bytes());
+    EXPECT_EQ(image.pixel(15, 15), kRedPx);
+    EXPECT_EQ(image.pixel(15, 2), kBlackPx);
+    EXPECT_EQ(image.pixel(2, 15), kBlackPx);
+    EXPECT_EQ(image.pixel(1, 1), kWhitePx);
+}
+
+TEST(MetafileDrawing, XorPenTwiceLeavesThePicture) {
+    EmfWriter e(24, 24);
+    e.rec(20, {7});  // R2_XORPEN
+    for (int i = 0; i < 2; ++i) e.rec(27, {1, 10}).rec(54, {19, 10});
+    const QImage once =
+        decoded(EmfWriter(24, 24).rec(20, {7}).rec(27, {1, 10}).rec(54, {19, 10}).bytes());
+    EXPECT_EQ(once.pixel(5, 10), kBlackPx ^ 0xFFFFFFu);  // white xor black pen... is white
+    const QImage twice = decoded(e.bytes());
+    EXPECT_EQ(twice.pixel(5, 10), kWhitePx);
+}
+
+// Which of a few probe points a picture paints with the red brush.
+struct Probe {
+    int x, y;
+    bool red;
+};
+
+TEST(MetafileDrawing, CurvesArcsAndRoundedShapesCoverTheRightPlaces) {
+    struct Case {
+        const char* what;
+        QByteArray file;
+        std::vector<Probe> probes;
+    } cases[] = {
+        {"pie from 3 o'clock counter-clockwise to 12 o'clock: the upper right quarter",
+         redBrush(48, 48).rec(47, {4, 4, 44, 44, 44, 24, 24, 4}).bytes(),
+         {{32, 16, true}, {16, 16, false}, {32, 32, false}, {16, 32, false}}},
+        {"chord over the same arc: the segment beyond the chord only",
+         redBrush(48, 48).rec(46, {4, 4, 44, 44, 44, 24, 24, 4}).bytes(),
+         {{36, 12, true}, {27, 21, false}}},
+        {"clockwise arc direction turns the pie to the other three quarters",
+         redBrush(48, 48).rec(57, {2}).rec(47, {4, 4, 44, 44, 44, 24, 24, 4}).bytes(),
+         {{32, 16, false}, {16, 16, true}, {32, 32, true}}},
+        {"rounded rectangle: corners cut, middle filled",
+         redBrush(48, 48).rec(44, {4, 4, 44, 44, 20, 20}).bytes(),
+         {{5, 5, false}, {24, 5, true}, {5, 24, true}, {24, 24, true}}},
+        {"ellipse: centre filled, box corners empty",
+         redBrush(48, 48).rec(42, {4, 10, 44, 38}).bytes(),
+         {{24, 24, true}, {6, 12, false}, {42, 36, false}, {24, 11, true}}},
+        {"closed Bezier path filled: its bulge is inside",
+         redBrush(48, 48)
+             .rec(59, {})
+             .rec(27, {4, 40})
+             .rec(5, {0, 0, 0, 0, 3, 4, 0, 44, 0, 44, 40})
+             .rec(61, {})
+             .rec(60, {})
+             .rec(62, {0, 0, 0, 0})
+             .bytes(),
+         {{24, 20, true}, {24, 44, false}, {24, 6, false}}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        const QImage image = decoded(c.file);
+        for (const Probe& p : c.probes)
+            EXPECT_EQ(image.pixel(p.x, p.y) == kRedPx, p.red) << p.x << "," << p.y;
+    }
+}
+
+TEST(MetafileDrawing, WmfWindowOriginAndExtentMapOntoThePicture) {
+    // A 48-pixel picture showing the window 100..300 x 200..400: the box 150..250 x 250..350
+    // lands at 12..36 in both directions.
+    const QImage image = decoded(WmfWriter(48, 48)
+                                     .rec(0x020B, {200, 100})  // window origin (y, x)
+                                     .rec(0x020C, {200, 200})  // window extent
+                                     .rec(0x02FC, {0, 0xFF, 0, 0})
+                                     .rec(0x012D, {0})
+                                     .rec(0x02FA, {5, 0, 0, 0, 0})  // null pen
+                                     .rec(0x012D, {1})
+                                     .rec(0x041B, {350, 250, 250, 150})
+                                     .bytes());
+    EXPECT_EQ(image.pixel(12, 12), kRedPx);
+    EXPECT_EQ(image.pixel(35, 35), kRedPx);
+    EXPECT_EQ(image.pixel(11, 24), kWhitePx);
+    EXPECT_EQ(image.pixel(36, 24), kWhitePx);
+}
+
+TEST(MetafileDrawing, RegionsFillAndClip) {
+    // WMF CreateRegion: one scan 10..20 with the span 5..15, filled red by FillRegion.
+    const QImage image = decoded(WmfWriter(48, 48)
+                                     .rec(0x06FF, {0, 6, 0, 0, 0, 1, 0, 5, 10, 15, 20,  // header
+                                                   2, 10, 20, 5, 15, 2})                // the scan
+                                     .rec(0x02FC, {0, 0xFF, 0, 0})
+                                     .rec(0x0228, {0, 1})
+                                     .bytes());
+    EXPECT_EQ(image.pixel(10, 15), kRedPx);
+    EXPECT_EQ(image.pixel(16, 15), kWhitePx);
+    EXPECT_EQ(image.pixel(10, 21), kWhitePx);
+}
+
+// A 2 x 2 bottom-up 24-bit DIB: bottom row blue, green; top row red, white.
+QByteArray tinyDib() {
+    test::Dib d;
+    d.width = 2;
+    d.height = 2;
+    d.bitCount = 24;
+    d.bits = QByteArray::fromHex(
+        "ff0000"
+        "00ff00"
+        "0000"
+        "0000ff"
+        "ffffff"
+        "0000");
+    return test::packedDib(d);
+}
+
+TEST(MetafileDrawing, StretchDibitsScalesTheBitmapTheRightWayUp) {
+    const QByteArray dib = tinyDib();
+    QByteArray body;
+    for (const std::uint32_t v : {0u, 0u, 0u, 0u,   // bounds
+                                  4u, 6u,           // destination origin
+                                  0u, 0u, 2u, 2u})  // source rectangle
+        put32(body, v);
+    const std::uint32_t headerAndTable = 40, offBmi = 8 + 72;
+    for (const std::uint32_t v :
+         {offBmi, headerAndTable, offBmi + headerAndTable,
+          static_cast<std::uint32_t>(dib.size()) - headerAndTable, 0u, 0x00CC0020u, 8u, 8u})
+        put32(body, v);
+    body.append(dib);
+    const QImage image = decoded(EmfWriter(24, 24).raw(81, body).bytes());
+    EXPECT_EQ(image.pixel(5, 7), 0xFFFF0000u);    // top-left quarter red
+    EXPECT_EQ(image.pixel(10, 7), kWhitePx);      // top-right white
+    EXPECT_EQ(image.pixel(5, 12), 0xFF0000FFu);   // bottom-left blue
+    EXPECT_EQ(image.pixel(10, 12), 0xFF00FF00u);  // bottom-right green
+    EXPECT_EQ(image.pixel(3, 7), kWhitePx);       // outside
+}
+
+// Where the ink of one line of text lies.
+QRect ink(const QImage& image) {
+    QRect box;
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x)
+            if (image.pixel(x, y) != kWhitePx) box |= QRect(x, y, 1, 1);
+    return box;
+}
+
+QByteArray textEmf(std::uint32_t align, std::int32_t escapement) {
+    QByteArray font;
+    put32(font, 1);
+    for (const std::int32_t v : {-20, 0, escapement, escapement, 400})
+        put32(font, static_cast<std::uint32_t>(v));
+    put32(font, 0);  // italic, underline, strike-out, charset
+    put32(font, 0);
+    for (const char c : QByteArrayLiteral("Arial")) put16(font, static_cast<std::uint8_t>(c));
+    font.append(QByteArray(64 - 10, 0));  // the rest of the 32-character face
+    QByteArray text;
+    for (const std::uint32_t v : {0u, 0u, 0u, 0u, 1u, 0u, 0u, 50u, 50u, 2u,  // "HH" at 50, 50
+                                  76u, 0u, 0u, 0u, 0u, 0u, 0u})
+        put32(text, v);
+    put16(text, 'H');
+    put16(text, 'H');
+    EmfWriter e(96, 96);
+    e.raw(82, font).rec(37, {1}).rec(22, {align}).rec(18, {1});
+    return e.raw(84, text).bytes();
+}
+
+TEST(MetafileDrawing, TextAlignsOnItsReferencePointAndTurnsWithTheEscapement) {
+    const QRect top = ink(decoded(textEmf(0, 0)));        // TA_TOP | TA_LEFT
+    const QRect baseline = ink(decoded(textEmf(24, 0)));  // TA_BASELINE
+    const QRect right = ink(decoded(textEmf(2, 0)));      // TA_RIGHT
+    const QRect turned = ink(decoded(textEmf(24, 900)));  // 90 degrees, baseline
+    ASSERT_FALSE(top.isEmpty());
+    EXPECT_GE(top.top(), 50);
+    EXPECT_LE(top.left(), 53);
+    EXPECT_EQ(baseline.bottom(), 49);  // capitals stand on the baseline
+    EXPECT_LT(right.right(), 50);
+    EXPECT_GT(right.right(), 45);
+    EXPECT_GT(turned.height(), turned.width());  // the line runs upwards...
+    EXPECT_EQ(turned.right(), 49);               // ...with the glyphs left of the point
+    EXPECT_LT(turned.bottom(), 51);
+}
+
+}  // namespace
+}  // namespace nt
