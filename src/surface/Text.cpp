@@ -59,11 +59,8 @@ QRect drawText(QImage& image, DirtyRows* dirty, int x, int y, const QString& tex
                const FontSpec& spec, Pixel colour) {
     const QFont font = makeFont(spec);
     const QFontMetrics fm(font);
-    // Italic and underline can reach a little past the advance; widen by the font height.
-    const QRect box(x, y, fm.horizontalAdvance(text) + fm.height(), fm.height());
     if (text.isEmpty()) return QRect(x, y, 0, fm.height());
-    const QRect clipped = box.intersected(image.rect());
-    if (clipped.isEmpty()) return box;
+    // One layout gives both the extent and the glyphs: shaping a long line is the costly part.
     QTextLayout layout(text, font);
     QTextOption option;
     option.setWrapMode(QTextOption::NoWrap);
@@ -71,7 +68,12 @@ QRect drawText(QImage& image, DirtyRows* dirty, int x, int y, const QString& tex
     layout.beginLayout();
     const QTextLine line = layout.createLine();
     layout.endLayout();
-    if (!line.isValid()) return box;
+    if (!line.isValid()) return QRect(x, y, 0, fm.height());
+    // Italic and underline can reach a little past the advance; widen by the font height.
+    const int advance = static_cast<int>(std::ceil(line.naturalTextWidth()));
+    const QRect box(x, y, advance + fm.height(), fm.height());
+    const QRect clipped = box.intersected(image.rect());
+    if (clipped.isEmpty()) return box;
     {
         QPainter p(&image);
         p.setRenderHint(QPainter::TextAntialiasing, false);
