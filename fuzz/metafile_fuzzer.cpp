@@ -1,4 +1,5 @@
-// libFuzzer target for our EMF player: headers, records, objects and drawing.
+// libFuzzer target for our WMF and EMF player: headers, records, objects and drawing. Built
+// twice, as fuzz_wmf and fuzz_emf, so each format keeps its own seeds and corpus.
 
 #include <cstdint>
 #include <cstdlib>
