@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdio>
+#include <cstdlib>
 #include <map>
 #include <string>
 #include <vector>
@@ -27,3 +28,17 @@ class RatioReporter : public benchmark::ConsoleReporter {
   private:
     std::map<std::string, double> times_;
 };
+
+// The main of a benchmark program that needs Qt: offscreen unless a display is asked for, the
+// application object `App` (QApplication or QGuiApplication), then the runs with `Reporter`.
+template <class App, class Reporter>
+int runBenchmarks(int argc, char** argv) {
+    if (!std::getenv("DISPLAY") && !std::getenv("QT_QPA_PLATFORM"))
+        setenv("QT_QPA_PLATFORM", "offscreen", 1);
+    App app(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    Reporter reporter;
+    benchmark::RunSpecifiedBenchmarks(&reporter);
+    benchmark::Shutdown();
+    return 0;
+}

@@ -239,13 +239,6 @@ class MoveRatios : public RatioReporter {
 }  // namespace
 
 int main(int argc, char** argv) {
-    // Offscreen unless a display is asked for: the pipeline needs no screen.
-    if (!std::getenv("DISPLAY") && !std::getenv("QT_QPA_PLATFORM"))
-        setenv("QT_QPA_PLATFORM", "offscreen", 1);
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    MoveRatios reporter;
-    benchmark::RunSpecifiedBenchmarks(&reporter);
-    benchmark::Shutdown();
-    return 0;
+    // The pipeline needs no screen.
+    return runBenchmarks<QApplication, MoveRatios>(argc, argv);
 }

@@ -158,11 +158,5 @@ class MetafileRatios : public RatioReporter {
 
 int main(int argc, char** argv) {
     // Metafile text needs the font system, hence a GUI application.
-    if (!std::getenv("DISPLAY") && !std::getenv("QT_QPA_PLATFORM"))
-        setenv("QT_QPA_PLATFORM", "offscreen", 1);
-    QGuiApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    MetafileRatios reporter;
-    benchmark::RunSpecifiedBenchmarks(&reporter);
-    benchmark::Shutdown();
+    return runBenchmarks<QGuiApplication, MetafileRatios>(argc, argv);
 }
