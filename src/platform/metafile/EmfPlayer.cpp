@@ -1,3 +1,4 @@
+#include <cmath>
 #include "platform/metafile/MetafileDib.h"
 #include "platform/metafile/Players.h"
 #include "platform/metafile/Records.h"
@@ -141,6 +142,7 @@ bool EmfRecords::createObject(Bytes r, std::uint32_t type) {
         case 82: {  // ExtCreateFontIndirectW: a LOGFONTW from byte 12
             FontObject f;
             f.height = r.i32(12);
+            f.width = std::abs(double(r.i32(16)));
             f.escapement = r.i32(20);
             f.weight = r.i32(28);
             f.italic = r.u8(32) != 0;
@@ -215,7 +217,8 @@ bool EmfRecords::text(Bytes r, std::uint32_t type) {
             advances.push_back(pdy ? point(r, offDx + 8 * i) : QPointF(r.i32(offDx + 4 * i), 0));
     std::optional<QRectF> clip;
     if (options & 0x6) clip = rect(r, 56);
-    p_.text(reference, s, advances, options, clip);
+    // The advanced graphics mode lets an unequal mapping scale the glyphs too.
+    p_.text(reference, s, advances, options, clip, r.u32(24) == 2);
     return true;
 }
 

@@ -33,6 +33,7 @@ struct BrushObject {
 
 struct FontObject {
     double height = 0;   // logical; negative: the character (em) height, positive: the cell
+    double width = 0;    // logical average character width; 0: the face's own
     int escapement = 0;  // tenths of a degree, counter-clockwise
     int weight = 400;
     bool italic = false, underline = false, strikeOut = false;

@@ -130,9 +130,9 @@ class Player {
 
     // Text: a reference point, the characters (glyph indexes with ETO_GLYPH_INDEX), optional
     // advances (logical units, one per character, y upwards) and the ETO options with their
-    // rectangle.
+    // rectangle. `advanced`: the graphics mode in which the mapping transforms glyphs.
     void text(QPointF reference, const QString& text, std::span<const QPointF> advances,
-              int options, std::optional<QRectF> rect);
+              int options, std::optional<QRectF> rect, bool advanced = false);
 
     // Bitmaps: `source` part of `bitmap` drawn into the logical rectangle with a ternary
     // raster operation; a null bitmap is a pattern-only operation.
@@ -152,6 +152,8 @@ class Player {
   private:
     QTransform pageTransform() const;
     double penPixels() const;
+    // How much wider than the face's own the glyphs of the selected font are drawn.
+    double glyphStretch(double em, double scaleX, double scaleY, bool advanced) const;
     void prepareTarget();
     void render(const Figures& fill, const Figures& stroke);
     void strokeFigures(const Figures& f);

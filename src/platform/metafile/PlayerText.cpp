@@ -17,8 +17,9 @@ constexpr int ETO_OPAQUE = 2, ETO_CLIPPED = 4, ETO_GLYPH_INDEX = 0x10;
 // Cell height of the default font, in pixels.
 constexpr double kDefaultCell = 16;
 
-// The font the surface draws with for a metafile font of `emPixels`.
-QFont surfaceFont(const FontObject& f, double emPixels) {
+// The font the surface draws with for a metafile font of `emPixels`, its glyphs `stretch`
+// times as wide as the face draws them.
+QFont surfaceFont(const FontObject& f, double emPixels, double stretch = 1) {
     FontSpec spec;
     spec.name = f.face.isEmpty() ? QStringLiteral("Arial") : f.face;
     spec.size = emPixels * 72.0 / 96.0;
@@ -33,6 +34,8 @@ QFont surfaceFont(const FontObject& f, double emPixels) {
     families.insert(2, QStringLiteral("Arial"));
     font.setFamilies(families);
     font.setStrikeOut(f.strikeOut);
+    if (std::abs(stretch - 1) >= 0.005)
+        font.setStretch(static_cast<int>(std::clamp(std::round(stretch * 100), 1.0, 4000.0)));
     // The drawing system neither kerns nor places glyphs between pixels: each character
     // advances by its own width, rounded.
     font.setKerning(false);
@@ -57,8 +60,17 @@ QRect pixelRect(const QRectF& r) {
 
 }  // namespace
 
+double Player::glyphStretch(double em, double scaleX, double scaleY, bool advanced) const {
+    if (dc_.font.width > 0) {
+        // A width asks for that average character width, in logical units along the line.
+        const double natural = QFontMetricsF(surfaceFont(dc_.font, em)).averageCharWidth();
+        return natural > 0 ? dc_.font.width * scaleX / natural : 1;
+    }
+    return advanced ? scaleX / scaleY : 1;
+}
+
 void Player::text(QPointF reference, const QString& text, std::span<const QPointF> advances,
-                  int options, std::optional<QRectF> rect) {
+                  int options, std::optional<QRectF> rect, bool advanced) {
     if (recording_) return;
     prepareTarget();
     const QTransform t = toPixels();
@@ -84,10 +96,17 @@ void Player::text(QPointF reference, const QString& text, std::span<const QPoint
     const QPointF down(-along.y(), along.x());
     const double angle = std::atan2(-along.y(), along.x()) * 180 / std::numbers::pi;
 
-    const double h = dc_.font.height;
-    const double em = h < 0 ? -h * scaleY : emForCell(dc_.font, h > 0 ? h * scaleY : kDefaultCell);
+    // Fonts are realised at whole device pixels: scaled heights are cut to an integer by EMF
+    // playing (the height is scaled in place, as an integer) and rounded by WMF playing
+    // (mapped as a distance between two points).
+    const double h = std::abs(dc_.font.height) * scaleY;
+    const double device = frame_.kind == Kind::Emf ? std::trunc(h) : std::round(h);
+    const double pixels = std::max(device, 1.0);
+    const double em = dc_.font.height < 0   ? pixels
+                      : dc_.font.height > 0 ? emForCell(dc_.font, pixels)
+                                            : emForCell(dc_.font, kDefaultCell);
     if (!std::isfinite(em) || em < 0.5) return;
-    const QFont font = surfaceFont(dc_.font, em);
+    const QFont font = surfaceFont(dc_.font, em, glyphStretch(em, scaleX, scaleY, advanced));
     const QFontMetricsF fm(font);
     charge(double(text.size()) * std::min(em, 2048.0) * std::min(em, 2048.0));
     if (overBudget()) return;

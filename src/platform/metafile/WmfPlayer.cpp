@@ -1,4 +1,5 @@
 #include <array>
+#include <cmath>
 
 #include "platform/metafile/MetafileDib.h"
 #include "platform/metafile/Players.h"
@@ -98,6 +99,7 @@ bool WmfRecords::createObject(Bytes r, std::uint16_t function) {
             if (!needs(r, 9)) return false;
             FontObject f;
             f.height = param(r, 0);
+            f.width = std::abs(param(r, 1));
             f.escapement = param(r, 2);
             f.weight = param(r, 4);
             f.italic = r.u8(kParams + 10) != 0;
