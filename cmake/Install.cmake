@@ -32,5 +32,6 @@ set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 # The libraries come from the binaries; the captions need a font with Chinese glyphs.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_PACKAGE_DEPENDS "fonts-wqy-microhei")
-set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "fcitx5-frontend-qt6 | ibus, qt6-translations-l10n")
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS
+    "fcitx5-frontend-qt6 | ibus, qt6-translations-l10n, fonts-liberation, fonts-wine")
 include(CPack)

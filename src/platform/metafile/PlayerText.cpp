@@ -3,8 +3,10 @@
 #include <numbers>
 
 #include <QFontMetricsF>
+#include <QRawFont>
 
 #include "platform/metafile/Player.h"
+#include "platform/metafile/StandInFonts.h"
 #include "surface/Surface.h"
 #include "surface/Text.h"
 
@@ -20,6 +22,7 @@ constexpr double kDefaultCell = 16;
 // The font the surface draws with for a metafile font of `emPixels`, its glyphs `stretch`
 // times as wide as the face draws them.
 QFont surfaceFont(const FontObject& f, double emPixels, double stretch = 1) {
+    addStandInFonts();
     FontSpec spec;
     spec.name = f.face.isEmpty() ? QStringLiteral("Arial") : f.face;
     spec.size = emPixels * 72.0 / 96.0;
@@ -43,11 +46,43 @@ QFont surfaceFont(const FontObject& f, double emPixels, double stretch = 1) {
     return font;
 }
 
-// The em of a font whose cell (ascent + descent) is `cell` pixels.
+// The face's Windows ascent and descent (its OS/2 table) per em: the drawing system measures
+// cells and places text by them. Zero when the face has none.
+struct WinMetrics {
+    double ascent = 0, descent = 0;
+};
+
+WinMetrics winMetrics(const QFont& font) {
+    const QRawFont raw = QRawFont::fromFont(font);
+    const QByteArray os2 = raw.fontTable("OS/2");
+    if (os2.size() < 78 || !(raw.unitsPerEm() > 0)) return {};
+    const auto u16 = [&](int at) {
+        return (static_cast<unsigned char>(os2[at]) << 8) | static_cast<unsigned char>(os2[at + 1]);
+    };
+    return {u16(74) / raw.unitsPerEm(), u16(76) / raw.unitsPerEm()};
+}
+
+// The em of a font whose cell is `cell` pixels, rounded to whole pixels.
 double emForCell(const FontObject& f, double cell) {
-    const QFontMetricsF fm(surfaceFont(f, 100));
-    const double ratio = fm.ascent() + fm.descent();
-    return ratio > 0 ? cell * 100 / ratio : cell;
+    const QFont font = surfaceFont(f, 100);
+    const WinMetrics m = winMetrics(font);
+    double ratio = m.ascent + m.descent;
+    if (!(ratio > 0)) {
+        const QFontMetricsF fm(font);
+        ratio = (fm.ascent() + fm.descent()) / 100;
+    }
+    return ratio > 0 ? std::round(cell / ratio) : cell;
+}
+
+// Whole-pixel advances of the glyphs: each outline's own advance, rounded, which hinting
+// leaves as it is in the drawing system.
+std::vector<double> glyphAdvances(const QFont& font, const QList<quint32>& glyphs) {
+    const QList<QPointF> advances =
+        QRawFont::fromFont(font).advancesForGlyphIndexes(glyphs, QRawFont::UseDesignMetrics);
+    std::vector<double> out;
+    for (qsizetype i = 0; i < glyphs.size(); ++i)
+        out.push_back(i < advances.size() ? std::round(advances[i].x()) : 0);
+    return out;
 }
 
 QRect pixelRect(const QRectF& r) {
@@ -107,7 +142,11 @@ void Player::text(QPointF reference, const QString& text, std::span<const QPoint
                                             : emForCell(dc_.font, kDefaultCell);
     if (!std::isfinite(em) || em < 0.5) return;
     const QFont font = surfaceFont(dc_.font, em, glyphStretch(em, scaleX, scaleY, advanced));
+    // The cell above and below the baseline, in whole pixels.
     const QFontMetricsF fm(font);
+    const WinMetrics win = winMetrics(font);
+    const double ascent = win.ascent > 0 ? std::round(win.ascent * em) : fm.ascent();
+    const double descent = win.ascent > 0 ? std::round(win.descent * em) : fm.descent();
     charge(double(text.size()) * std::min(em, 2048.0) * std::min(em, 2048.0));
     if (overBudget()) return;
 
@@ -121,15 +160,16 @@ void Player::text(QPointF reference, const QString& text, std::span<const QPoint
             if (i < qsizetype(advances.size()))
                 end += QPointF(advances[i].x() * scaleX, -advances[i].y() * scaleY);
         }
-    } else if (glyphs) {
-        for (const QChar c : text) {
-            starts.push_back(end);
-            end.rx() += glyphAdvance(font, c.unicode());
-        }
     } else {
-        for (const QChar c : text) {
+        QList<quint32> indexes;
+        if (glyphs)
+            for (const QChar c : text) indexes.append(c.unicode());
+        else
+            indexes = QRawFont::fromFont(font).glyphIndexesForString(text);
+        const std::vector<double> widths = glyphAdvances(font, indexes);
+        for (qsizetype i = 0; i < text.size(); ++i) {
             starts.push_back(end);
-            end.rx() += std::round(fm.horizontalAdvance(c));
+            if (i < qsizetype(widths.size())) end.rx() += widths[i];
         }
     }
     const double width = end.x();
@@ -143,12 +183,12 @@ void Player::text(QPointF reference, const QString& text, std::span<const QPoint
         origin -= along * width;
     const int vertical = dc_.textAlign & TA_BASELINE;
     if (vertical == 0)
-        origin += down * fm.ascent();
+        origin += down * ascent;
     else if (vertical == TA_BOTTOM)
-        origin -= down * fm.descent();
+        origin -= down * descent;
 
     if (dc_.bkMode == 2) {
-        const QPointF top = origin - down * fm.ascent(), bottom = origin + down * fm.descent();
+        const QPointF top = origin - down * ascent, bottom = origin + down * descent;
         const QPointF box[] = {top, top + along * width, bottom + along * width, bottom};
         Figures f;
         f.add(box, true);
