@@ -53,6 +53,9 @@ void drawRunPieces(QPainter& p, const QPointF& origin, const QGlyphRun& run, con
     }
 }
 
+// Fonts that ask for smoothing (pictures can) are drawn blended; all others pixel-exact.
+bool smooth(const QFont& font) { return !(font.styleStrategy() & QFont::NoAntialias); }
+
 }  // namespace
 
 QRect drawText(QImage& image, DirtyRows* dirty, int x, int y, const QString& text,
@@ -103,7 +106,7 @@ void drawTextRun(QImage& image, DirtyRows* dirty, QPointF origin, const QString&
         return;
     {
         QPainter p(&image);
-        p.setRenderHint(QPainter::TextAntialiasing, false);
+        p.setRenderHint(QPainter::TextAntialiasing, smooth(font));
         p.setClipRect(clipped);
         p.translate(origin);
         if (angle != 0) p.rotate(-angle);
@@ -132,7 +135,7 @@ void drawGlyphs(QImage& image, DirtyRows* dirty, QPointF origin, const QList<qui
     run.setPositions(positions);
     {
         QPainter p(&image);
-        p.setRenderHint(QPainter::TextAntialiasing, false);
+        p.setRenderHint(QPainter::TextAntialiasing, smooth(font));
         p.setClipRect(clipped);
         p.translate(origin);
         if (angle != 0) p.rotate(-angle);

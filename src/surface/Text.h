@@ -26,8 +26,9 @@ QRect drawText(QImage& image, DirtyRows* dirty, int x, int y, const QString& tex
                const FontSpec& spec, Pixel colour);
 
 // Draws one line of text in `font` with its baseline starting at `origin`, turned `angle`
-// degrees counter-clockwise about it, clipped to `clip`; only glyph pixels change. For
-// pictures that place text by its baseline, such as metafiles.
+// degrees counter-clockwise about it, clipped to `clip`; only glyph pixels change (blended
+// with what is there when the font asks for antialiasing). For pictures that place text by
+// its baseline, such as metafiles.
 void drawTextRun(QImage& image, DirtyRows* dirty, QPointF origin, const QString& text,
                  const QFont& font, Pixel colour, double angle, const QRect& clip);
 

@@ -149,6 +149,7 @@ bool EmfRecords::createObject(Bytes r, std::uint32_t type) {
             f.underline = r.u8(33) != 0;
             f.strikeOut = r.u8(34) != 0;
             f.charset = r.u8(35);
+            f.quality = r.u8(38);
             f.face = decodeUtf16(r, 40, 32).section(QChar(0), 0, 0);
             object = f;
             break;

@@ -38,6 +38,7 @@ struct FontObject {
     int weight = 400;
     bool italic = false, underline = false, strikeOut = false;
     int charset = 0;
+    int quality = 0;  // ANTIALIASED_QUALITY and the ClearType ones ask for smoothed glyphs
     QString face;
 };
 

@@ -19,6 +19,21 @@ constexpr int ETO_OPAQUE = 2, ETO_CLIPPED = 4, ETO_GLYPH_INDEX = 0x10;
 // Cell height of the default font, in pixels.
 constexpr double kDefaultCell = 16;
 
+// The free face drawn with the same metrics as a common Windows face, or nothing.
+QString metricTwin(const QString& face) {
+    static const std::pair<const char*, const char*> kTwins[] = {
+        {"Arial", "Liberation Sans"},
+        {"Helvetica", "Liberation Sans"},
+        {"Times New Roman", "Liberation Serif"},
+        {"Times", "Liberation Serif"},
+        {"Courier New", "Liberation Mono"},
+        {"Arial Narrow", "Liberation Sans Narrow"}};
+    for (const auto& [windows, twin] : kTwins)
+        if (face.compare(QLatin1String(windows), Qt::CaseInsensitive) == 0)
+            return QString::fromLatin1(twin);
+    return {};
+}
+
 // The font the surface draws with for a metafile font of `emPixels`, its glyphs `stretch`
 // times as wide as the face draws them.
 QFont surfaceFont(const FontObject& f, double emPixels, double stretch = 1) {
@@ -35,6 +50,7 @@ QFont surfaceFont(const FontObject& f, double emPixels, double stretch = 1) {
     QStringList families = font.families();
     families.insert(1, QStringLiteral("Liberation Sans"));
     families.insert(2, QStringLiteral("Arial"));
+    if (const QString twin = metricTwin(spec.name); !twin.isEmpty()) families.insert(1, twin);
     font.setFamilies(families);
     font.setStrikeOut(f.strikeOut);
     if (std::abs(stretch - 1) >= 0.005)
@@ -44,6 +60,23 @@ QFont surfaceFont(const FontObject& f, double emPixels, double stretch = 1) {
     font.setKerning(false);
     font.setHintingPreference(QFont::PreferFullHinting);
     return font;
+}
+
+// Whether glyphs of `font` at `ppem` pixels per em are smoothed: unless the font asks for
+// none, as the face's grid-fitting table (gasp) says for that size; smoothed without one.
+bool smoothAt(const QFont& font, const FontObject& f, double ppem) {
+    constexpr int kNonAntialiasedQuality = 3, kGaspDoGray = 2;
+    if (f.quality == kNonAntialiasedQuality) return false;
+    const QByteArray gasp = QRawFont::fromFont(font).fontTable("gasp");
+    const auto u16 = [&](qsizetype at) {
+        return (static_cast<unsigned char>(gasp[at]) << 8) |
+               static_cast<unsigned char>(gasp[at + 1]);
+    };
+    if (gasp.size() < 4) return true;
+    const int ranges = u16(2);
+    for (int i = 0; i < ranges && 8 + 4 * i <= gasp.size(); ++i)
+        if (ppem <= u16(4 + 4 * i)) return u16(6 + 4 * i) & kGaspDoGray;
+    return true;
 }
 
 // The face's Windows ascent and descent (its OS/2 table) per em: the drawing system measures
@@ -141,7 +174,14 @@ void Player::text(QPointF reference, const QString& text, std::span<const QPoint
                       : dc_.font.height > 0 ? emForCell(dc_.font, pixels)
                                             : emForCell(dc_.font, kDefaultCell);
     if (!std::isfinite(em) || em < 0.5) return;
-    const QFont font = surfaceFont(dc_.font, em, glyphStretch(em, scaleX, scaleY, advanced));
+    const double stretch = glyphStretch(em, scaleX, scaleY, advanced);
+    QFont font = surfaceFont(dc_.font, em, stretch);
+    // A font under an unequal mapping is made at its logical height, its outlines then
+    // transformed: that height picks the smoothing.
+    const double ppem = font.stretch() == 100 || font.stretch() == QFont::AnyStretch
+                            ? em
+                            : std::round(std::abs(dc_.font.height));
+    if (smoothAt(font, dc_.font, ppem)) font.setStyleStrategy(QFont::PreferAntialias);
     // The cell above and below the baseline, in whole pixels.
     const QFontMetricsF fm(font);
     const WinMetrics win = winMetrics(font);

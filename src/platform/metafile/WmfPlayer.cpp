@@ -106,6 +106,7 @@ bool WmfRecords::createObject(Bytes r, std::uint16_t function) {
             f.underline = r.u8(kParams + 11) != 0;
             f.strikeOut = r.u8(kParams + 12) != 0;
             f.charset = r.u8(kParams + 13);
+            f.quality = r.u8(kParams + 16);
             f.face = decodeAnsi(r, kParams + 18,
                                 std::min<std::int64_t>(32, r.size() - kParams - 18), f.charset)
                          .section(QChar(0), 0, 0);
