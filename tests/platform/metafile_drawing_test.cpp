@@ -1,6 +1,7 @@
 // Small metafiles written here, one drawing feature each, against the pixels the surface's
 // own calls give for the same drawing, or against the pixels the feature decides.
 
+#include <bit>
 #include <functional>
 
 #include <gtest/gtest.h>
@@ -323,24 +324,77 @@ QRect ink(const QImage& image) {
     return box;
 }
 
-QByteArray textEmf(std::uint32_t align, std::int32_t escapement) {
+// "HH" at (50, 50) in one EMF text record.
+struct TextCase {
+    std::uint32_t align = 24;  // TA_BASELINE
+    std::int32_t escapement = 0;
+    std::int32_t height = -20;
+    const char* face = "Arial";
+    std::uint8_t quality = 0;
+    std::uint32_t graphicsMode = 1;
+    float scaleX = 1, scaleY = 1;  // of the world transform
+};
+
+QByteArray textEmf(const TextCase& c) {
     QByteArray font;
     put32(font, 1);
-    for (const std::int32_t v : {-20, 0, escapement, escapement, 400})
+    for (const std::int32_t v : {c.height, 0, c.escapement, c.escapement, 400})
         put32(font, static_cast<std::uint32_t>(v));
     put32(font, 0);  // italic, underline, strike-out, charset
-    put32(font, 0);
-    for (const char c : QByteArrayLiteral("Arial")) put16(font, static_cast<std::uint8_t>(c));
-    font.append(QByteArray(64 - 10, 0));  // the rest of the 32-character face
+    put32(font, static_cast<std::uint32_t>(c.quality) << 16);  // precisions, quality, pitch
+    const QByteArray face(c.face);
+    for (const char ch : face) put16(font, static_cast<std::uint8_t>(ch));
+    font.append(QByteArray(64 - 2 * face.size(), 0));  // the rest of the 32-character face
     QByteArray text;
-    for (const std::uint32_t v : {0u, 0u, 0u, 0u, 1u, 0u, 0u, 50u, 50u, 2u,  // "HH" at 50, 50
-                                  76u, 0u, 0u, 0u, 0u, 0u, 0u})
+    for (const std::uint32_t v :
+         {0u, 0u, 0u, 0u, c.graphicsMode, 0u, 0u, 50u, 50u, 2u, 76u, 0u, 0u, 0u, 0u, 0u, 0u})
         put32(text, v);
     put16(text, 'H');
     put16(text, 'H');
+    QByteArray world;
+    for (const float f : {c.scaleX, 0.0f, 0.0f, c.scaleY, 0.0f, 0.0f})
+        put32(world, std::bit_cast<std::uint32_t>(f));
     EmfWriter e(96, 96);
-    e.raw(82, font).rec(37, {1}).rec(22, {align}).rec(18, {1});
+    e.raw(35, world).raw(82, font).rec(37, {1}).rec(22, {c.align}).rec(18, {1});
     return e.raw(84, text).bytes();
+}
+
+QByteArray textEmf(std::uint32_t align, std::int32_t escapement) {
+    return textEmf({.align = align, .escapement = escapement});
+}
+
+// Whether any pixel is blended between the text colour and the background.
+bool smoothed(const QImage& image) {
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x)
+            if (image.pixel(x, y) != kWhitePx && image.pixel(x, y) != kBlackPx) return true;
+    return false;
+}
+
+TEST(MetafileDrawing, FontsAreMadeAsTheDrawingSystemMakesThem) {
+    // Times New Roman is drawn with its metric twin, not the Latin fallback.
+    const QImage times = decoded(textEmf({.face = "Times New Roman"}));
+    EXPECT_EQ(times, decoded(textEmf({.face = "Liberation Serif"})));
+    EXPECT_NE(times, decoded(textEmf({.face = "Liberation Sans"})));
+    // A cell height of 23 is the em of 21 (Windows ascent + descent = 1.117 em).
+    EXPECT_EQ(decoded(textEmf({.height = 23})), decoded(textEmf({.height = -21})));
+    // Heights scaled by the mapping are cut to whole pixels: 20.8 draws as 20.
+    const QImage scaled = decoded(textEmf({.height = -26, .scaleX = 0.8f, .scaleY = 0.8f}));
+    const QImage twenty = decoded(textEmf({.height = -20}));
+    const QImage twentyOne = decoded(textEmf({.height = -21}));
+    EXPECT_EQ(scaled.copy(ink(scaled)), twenty.copy(ink(twenty)));
+    EXPECT_NE(scaled.copy(ink(scaled)), twentyOne.copy(ink(twentyOne)));
+    // Only the advanced graphics mode narrows the glyphs under a narrowing mapping.
+    const int plain = ink(decoded(textEmf({}))).width();
+    const int advanced = ink(decoded(textEmf({.graphicsMode = 2, .scaleX = 0.5f}))).width();
+    const int compatible = ink(decoded(textEmf({.graphicsMode = 1, .scaleX = 0.5f}))).width();
+    EXPECT_NEAR(advanced, plain / 2, 2);
+    EXPECT_GT(compatible, advanced + 4);
+    // Smoothing: large glyphs of the default quality, never NONANTIALIASED_QUALITY, and not
+    // the sizes the face's gasp table keeps sharp.
+    EXPECT_TRUE(smoothed(decoded(textEmf({.height = -40}))));
+    EXPECT_FALSE(smoothed(decoded(textEmf({.height = -40, .quality = 3}))));
+    EXPECT_FALSE(smoothed(decoded(textEmf({.height = -12}))));
 }
 
 TEST(MetafileDrawing, TextAlignsOnItsReferencePointAndTurnsWithTheEscapement) {
