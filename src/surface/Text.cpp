@@ -54,7 +54,9 @@ void drawRunPieces(QPainter& p, const QPointF& origin, const QGlyphRun& run, con
 }
 
 // Fonts that ask for smoothing (pictures can) are drawn blended; all others pixel-exact.
-bool smooth(const QFont& font) { return !(font.styleStrategy() & QFont::NoAntialias); }
+bool smooth(const QFont& font) {
+    return !(font.styleStrategy() & QFont::NoAntialias);
+}
 
 }  // namespace
 
