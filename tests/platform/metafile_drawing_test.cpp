@@ -315,6 +315,29 @@ TEST(MetafileDrawing, StretchDibitsScalesTheBitmapTheRightWayUp) {
     EXPECT_EQ(image.pixel(3, 7), kWhitePx);       // outside
 }
 
+TEST(MetafileDrawing, WideDashedPensDashInMultiplesOfTheirWidth) {
+    // ExtCreatePen: geometric, flat ends, PS_DASH, 4 wide, red; a line across a 100-wide
+    // picture: dashes of 12 pixels, gaps of 4, cut square.
+    EmfWriter e(100, 40);
+    e.rec(95, {1, 0, 0, 0, 0, 0x10201, 4, 0, 0x0000FF, 0, 0}).rec(37, {1});
+    const QImage image = decoded(e.rec(27, {2, 20}).rec(54, {98, 20}).bytes());
+    std::vector<int> runs{0};
+    bool red = true;
+    for (int x = 2; x < 98; ++x) {
+        if ((image.pixel(x, 20) == kRedPx) != red) {
+            red = !red;
+            runs.push_back(0);
+        }
+        ++runs.back();
+    }
+    ASSERT_GE(runs.size(), 10u);
+    for (std::size_t i = 0; i + 1 < runs.size(); ++i) EXPECT_EQ(runs[i], i % 2 ? 4 : 12) << i;
+    EXPECT_EQ(image.pixel(10, 17), kWhitePx);  // two pixels above and below the middle
+    EXPECT_EQ(image.pixel(10, 18), kRedPx);
+    EXPECT_EQ(image.pixel(10, 21), kRedPx);
+    EXPECT_EQ(image.pixel(10, 22), kWhitePx);
+}
+
 // Where the ink of one line of text lies.
 QRect ink(const QImage& image) {
     QRect box;

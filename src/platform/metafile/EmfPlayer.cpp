@@ -27,6 +27,25 @@ std::optional<Dib> recordDib(Bytes r, std::int64_t offBmi, std::int64_t cbBmi, s
     return decodeDib(r.sub(offBmi, cbBmi), r.sub(offBits, cbBits), keepAlpha);
 }
 
+// A geometric pen's end caps and dashes: the standard styles in multiples of the width, a
+// user style as its entries (at most 16, as the drawing system takes).
+void geometricDashes(Bytes r, std::uint32_t style, PenObject& pen) {
+    static const std::vector<double> kStyles[] = {{3, 1}, {1, 1}, {3, 1, 1, 1}, {3, 1, 1, 1, 1, 1}};
+    const std::uint32_t cap = (style >> 8) & 0xF;
+    pen.cap = cap == 1   ? PenObject::Cap::Square
+              : cap == 2 ? PenObject::Cap::Flat
+                         : PenObject::Cap::Round;
+    const std::uint32_t kind = style & 0xF;
+    if (kind >= 1 && kind <= 4) {
+        for (const double d : kStyles[kind - 1]) pen.dashes.push_back(d * pen.width);
+    } else if (kind == 7) {
+        const std::uint32_t count = std::min<std::uint32_t>(r.u32(48), 16);
+        for (std::uint32_t i = 0; i < count && r.has(52 + 4 * i, 4); ++i)
+            pen.dashes.push_back(r.u32(52 + 4 * i));
+    }
+    pen.style = kind == 7 ? 0 : pen.style;
+}
+
 class EmfRecords {
   public:
     explicit EmfRecords(Player& p) : p_(p) {}
@@ -113,6 +132,7 @@ bool EmfRecords::createObject(Bytes r, std::uint32_t type) {
             const double width = (style & 0x10000) ? double(r.u32(32)) : 0;
             PenObject pen{static_cast<int>(style & 0xF), width, colourRef(r.u32(40))};
             if (r.u32(36) == 1) pen.style = 5;  // a hollow brush draws nothing
+            if (width > 0) geometricDashes(r, style, pen);
             object = pen;
             break;
         }

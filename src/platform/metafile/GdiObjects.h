@@ -18,9 +18,16 @@
 namespace nt::mf {
 
 struct PenObject {
+    PenObject() = default;
+    PenObject(int style, double width, Colour colour)
+        : style(style), width(width), colour(colour) {}
     int style = 0;     // PS_SOLID .. PS_INSIDEFRAME in the low 4 bits
     double width = 0;  // logical units; 0 is one pixel whatever the mapping
     Colour colour = 0;
+    // A wide (geometric) pen's dashes: lengths on and off in turn, in logical units; empty:
+    // solid. Their ends are cut as `cap` says.
+    std::vector<double> dashes;
+    enum class Cap { Round, Square, Flat } cap = Cap::Round;
     bool null() const { return (style & 0xF) == 5; }
 };
 

@@ -238,6 +238,10 @@ void Player::fillFigures(const Figures& f, const BrushObject& brush) {
 
 void Player::strokeFigures(const Figures& f) {
     if (f.empty() || dc_.pen.null()) return;
+    if (!dc_.pen.dashes.empty() && penPixels() > 1) {
+        strokeDashed(f);
+        return;
+    }
     Pen pen;
     pen.pixel = nt::toPixel(dc_.pen.colour);
     pen.width = static_cast<int>(std::lround(std::min(penPixels(), 100.0)));
@@ -256,6 +260,185 @@ void Player::strokeFigures(const Figures& f) {
         }
         start += n;
     }
+}
+
+namespace {
+
+// What one dash costs besides its pixels, and how many are drawn at once.
+constexpr double kWorkPerDash = 64;
+constexpr std::size_t kDashesPerBatch = 4096;
+
+}  // namespace
+
+// Where along a dash pattern a stroke is: which entry, and how much of it is left.
+class DashPhase {
+  public:
+    DashPhase(const std::vector<double>& pattern, double period)
+        : pattern_(pattern), period_(period), left_(pattern.front()) {}
+    bool on() const { return dash_ % 2 == 0; }
+    // Moves on by `distance` without drawing.
+    void skip(double distance) {
+        distance = std::fmod(distance, period_);
+        while (distance >= left_) {
+            distance -= left_;
+            advance();
+        }
+        left_ -= distance;
+    }
+    // Walks from `a` to `b` (`length` apart), calling `boundary(point, wasOn)` where a dash
+    // or a gap ends; it returns false to stop.
+    template <typename Boundary>
+    void walk(QPointF a, QPointF b, double length, Boundary boundary) {
+        double done = 0;
+        while (length - done >= left_) {
+            done += left_;
+            const bool wasOn = on();
+            advance();
+            if (!boundary(a + (b - a) * (done / length), wasOn)) return;
+        }
+        left_ -= length - done;
+    }
+
+  private:
+    void advance() {
+        dash_ = (dash_ + 1) % pattern_.size();
+        left_ = pattern_[dash_];
+    }
+    const std::vector<double>& pattern_;
+    double period_;
+    std::size_t dash_ = 0;
+    double left_;
+};
+
+// The part of segment a-b inside `box`, as parameters from 0 (a) to 1 (b); empty when the
+// first is not below the second.
+std::pair<double, double> spanInside(QPointF a, QPointF b, const QRectF& box) {
+    double t0 = 0, t1 = 1;
+    const double d[] = {b.x() - a.x(), b.y() - a.y()};
+    const double from[] = {a.x(), a.y()}, low[] = {box.left(), box.top()},
+                 high[] = {box.right(), box.bottom()};
+    for (int axis = 0; axis < 2; ++axis) {
+        if (d[axis] == 0) {
+            if (from[axis] < low[axis] || from[axis] > high[axis]) return {1, 0};
+            continue;
+        }
+        double enter = (low[axis] - from[axis]) / d[axis],
+               leave = (high[axis] - from[axis]) / d[axis];
+        if (enter > leave) std::swap(enter, leave);
+        t0 = std::max(t0, enter);
+        t1 = std::min(t1, leave);
+    }
+    return {t0, t1};
+}
+
+void Player::strokeDashed(const Figures& f) {
+    // The pattern in pixels; one too fine to see is drawn solid, as its dashes would merge.
+    const double scale = penPixels() / std::max(dc_.pen.width, 1e-9);
+    std::vector<double> pattern;
+    double period = 0;
+    for (const double d : dc_.pen.dashes) {
+        pattern.push_back(std::max(d * scale, 0.0));
+        period += pattern.back();
+    }
+    PenObject solid = dc_.pen;
+    solid.dashes.clear();
+    const auto strokeSolid = [&](const Figures& pieces) {
+        std::swap(dc_.pen, solid);
+        if (solid.cap == PenObject::Cap::Round)
+            strokeFigures(pieces);
+        else {
+            // Overlapping outlines at the corners of a piece cover once.
+            const FillRule rule = std::exchange(dc_.fillRule, FillRule::Winding);
+            fillFigures(flatStrokes(pieces),
+                        BrushObject{BrushObject::Kind::Solid, dc_.pen.colour, 0, nullptr});
+            dc_.fillRule = rule;
+        }
+        std::swap(dc_.pen, solid);
+    };
+    if (!(period >= 2) || !std::isfinite(period)) {
+        strokeSolid(f);
+        return;
+    }
+    // The pattern runs on along each figure, through its corners; each dash is one piece.
+    // Stretches outside the picture only move the pattern on.
+    const double margin = penPixels() + 2;
+    const QRectF visible(-margin, -margin, image_.width() + 2 * margin,
+                         image_.height() + 2 * margin);
+    Figures pieces;
+    std::vector<QPointF> piece;  // the dash being drawn
+    const auto endPiece = [&] {
+        if (piece.size() > 1) pieces.add(piece, false);
+        piece.clear();
+        if (pieces.counts.size() >= kDashesPerBatch) {  // bounded memory
+            strokeSolid(pieces);
+            pieces = {};
+        }
+    };
+    std::size_t start = 0;
+    for (std::size_t i = 0; i < f.counts.size() && !overBudget(); ++i) {
+        const auto n = static_cast<std::size_t>(f.counts[i]);
+        DashPhase phase(pattern, period);
+        const std::size_t segments = f.closed[i] ? n : n - 1;
+        for (std::size_t s = 0; s < segments && !overBudget(); ++s) {
+            const QPointF a = f.points[start + s], b = f.points[start + (s + 1) % n];
+            const double length = std::hypot(b.x() - a.x(), b.y() - a.y());
+            charge(1);
+            const auto [t0, t1] = spanInside(a, b, visible);
+            if (!(t0 < t1)) {
+                endPiece();
+                phase.skip(length);
+                continue;
+            }
+            if (t0 > 0) {
+                endPiece();
+                phase.skip(t0 * length);
+            }
+            const QPointF from = a + (b - a) * t0, to = a + (b - a) * t1;
+            if (phase.on() && piece.empty()) piece = {from};
+            phase.walk(from, to, (t1 - t0) * length, [&](QPointF at, bool wasOn) {
+                charge(kWorkPerDash);
+                if (wasOn) {
+                    piece.push_back(at);
+                    endPiece();
+                } else {
+                    piece = {at};
+                }
+                return !overBudget();
+            });
+            if (phase.on()) piece.push_back(to);
+            if (t1 < 1) {
+                endPiece();
+                phase.skip((1 - t1) * length);
+            }
+        }
+        endPiece();
+        start += n;
+    }
+    strokeSolid(pieces);
+}
+
+// Outlines of open pieces stroked with the selected pen's width and square or flat ends: a
+// quadrilateral per segment, the ends lengthened by half the width for square caps.
+Figures Player::flatStrokes(const Figures& pieces) const {
+    const double half = penPixels() / 2;
+    const double extend = dc_.pen.cap == PenObject::Cap::Square ? half : 0;
+    Figures out;
+    std::size_t start = 0;
+    for (const int count : pieces.counts) {
+        const auto n = static_cast<std::size_t>(count);
+        for (std::size_t s = 0; s + 1 < n; ++s) {
+            QPointF a = pieces.points[start + s], b = pieces.points[start + s + 1];
+            const double length = std::hypot(b.x() - a.x(), b.y() - a.y());
+            if (!(length > 0)) continue;
+            const QPointF along = (b - a) / length, across(-along.y() * half, along.x() * half);
+            if (s == 0) a -= along * extend;
+            if (s + 2 == n) b += along * extend;
+            const QPointF quad[] = {a + across, b + across, b - across, a - across};
+            out.add(quad, true);
+        }
+        start += n;
+    }
+    return out;
 }
 
 void Player::render(const Figures& fill, const Figures& stroke) {

@@ -157,6 +157,8 @@ class Player {
     void prepareTarget();
     void render(const Figures& fill, const Figures& stroke);
     void strokeFigures(const Figures& f);
+    void strokeDashed(const Figures& f);
+    Figures flatStrokes(const Figures& pieces) const;
     void fillFigures(const Figures& f, const BrushObject& brush);
     Brush surfaceBrush(const BrushObject& b) const;
     void appendToPath(const Figures& f);
