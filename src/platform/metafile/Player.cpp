@@ -238,7 +238,7 @@ void Player::fillFigures(const Figures& f, const BrushObject& brush) {
 
 void Player::strokeFigures(const Figures& f) {
     if (f.empty() || dc_.pen.null()) return;
-    if (!dc_.pen.dashes.empty() && penPixels() > 1) {
+    if (!dc_.pen.dashes.empty()) {
         strokeDashed(f);
         return;
     }
@@ -333,7 +333,7 @@ std::pair<double, double> spanInside(QPointF a, QPointF b, const QRectF& box) {
 
 void Player::strokeDashed(const Figures& f) {
     // The pattern in pixels; one too fine to see is drawn solid, as its dashes would merge.
-    const double scale = penPixels() / std::max(dc_.pen.width, 1e-9);
+    const double scale = std::sqrt(std::abs(toPixels().determinant()));
     std::vector<double> pattern;
     double period = 0;
     for (const double d : dc_.pen.dashes) {
