@@ -22,7 +22,10 @@ void fillSpanWithBrush(RasterTarget& t, const Brush& b, std::int64_t y, std::int
         Pixel* dst = t.row(static_cast<int>(y));
         int px = static_cast<int>(a % pw);
         for (std::int64_t x = a; x <= c; ++x) {
-            dst[x] = t.rop2() == RasterTarget::kCopyPen ? src[px] : t.mix(src[px], dst[x]);
+            // Fully transparent pattern pixels (hatches on a transparent background) leave
+            // the picture as it is.
+            if (src[px] >> 24 != 0)
+                dst[x] = t.rop2() == RasterTarget::kCopyPen ? src[px] : t.mix(src[px], dst[x]);
             if (++px == pw) px = 0;
         }
         t.mark(static_cast<int>(y), static_cast<int>(a), static_cast<int>(c));

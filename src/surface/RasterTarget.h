@@ -126,7 +126,7 @@ struct Pen {
 
 // A tiled bitmap brush; pixel (x, y) of a surface takes pattern(x mod w, y mod h).
 struct PatternBrush {
-    QImage pattern;  // Format_RGB32, never null
+    QImage pattern;  // Format_RGB32, or ARGB32 whose fully transparent pixels draw nothing
 };
 
 // The fill brush of an operation: none (hollow), a solid colour, or a pattern.

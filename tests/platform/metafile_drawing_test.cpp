@@ -3,6 +3,7 @@
 
 #include <bit>
 #include <functional>
+#include <map>
 
 #include <gtest/gtest.h>
 
@@ -336,6 +337,21 @@ TEST(MetafileDrawing, WideDashedPensDashInMultiplesOfTheirWidth) {
     EXPECT_EQ(image.pixel(10, 18), kRedPx);
     EXPECT_EQ(image.pixel(10, 21), kRedPx);
     EXPECT_EQ(image.pixel(10, 22), kWhitePx);
+}
+
+TEST(MetafileDrawing, HatchesLeaveTheirBackgroundInTheTransparentMode) {
+    constexpr Pixel kBluePx = 0xFF0000FFu;
+    for (const std::uint32_t mode : {1u, 2u}) {  // TRANSPARENT, OPAQUE
+        EmfWriter e = redBrush(40, 40);
+        e.rec(37, {0x80000008}).rec(43, {0, 0, 40, 40});  // no pen; the picture red
+        e.rec(39, {2, 2, 0xFF0000, 0}).rec(37, {2}).rec(18, {mode}).rec(43, {0, 0, 40, 40});
+        const QImage image = decoded(e.bytes());
+        std::map<Pixel, int> column;
+        for (int y = 4; y < 36; ++y) ++column[image.pixel(20, y)];
+        EXPECT_GT(column[kBluePx], 0) << mode;  // horizontal hatch lines
+        EXPECT_EQ(column[kRedPx] > 0, mode == 1) << mode;
+        EXPECT_EQ(column[kWhitePx] > 0, mode == 2) << mode;
+    }
 }
 
 // Where the ink of one line of text lies.

@@ -211,10 +211,12 @@ Brush Player::surfaceBrush(const BrushObject& b) const {
         case BrushObject::Kind::Hatched:
             break;
     }
-    QImage tile(8, 8, QImage::Format_RGB32);
+    // Between the hatch lines the background colour, or nothing in the transparent mode.
+    QImage tile(8, 8, QImage::Format_ARGB32);
+    const Pixel back = dc_.bkMode == 1 ? 0 : nt::toPixel(dc_.bkColour);
     for (int y = 0; y < 8; ++y)
         for (int x = 0; x < 8; ++x)
-            tile.setPixel(x, y, nt::toPixel(hatchOn(b.hatch, x, y) ? b.colour : dc_.bkColour));
+            tile.setPixel(x, y, hatchOn(b.hatch, x, y) ? nt::toPixel(b.colour) : back);
     return Brush{Brush::Kind::Pattern, 0, std::make_shared<const PatternBrush>(PatternBrush{tile})};
 }
 

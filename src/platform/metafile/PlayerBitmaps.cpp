@@ -139,6 +139,7 @@ void Player::blit(QRectF dest, const QImage& bitmap, QRectF source, std::uint32_
                     continue;
                 }
                 const Pixel p = pattern ? pattern[x % patternWidth] : brush.pixel;
+                if (p >> 24 == 0 && pattern) continue;  // between hatch lines, transparent
                 row[x] = ternary(code, p, s, row[x]);
             }
         });
