@@ -62,16 +62,19 @@ QFont surfaceFont(const FontObject& f, double emPixels, double stretch = 1) {
     return font;
 }
 
+// The 16-bit big-endian number at `at` of a font table; 0 past its end.
+int bigEndian16(const QByteArray& table, qsizetype at) {
+    if (at < 0 || at + 2 > table.size()) return 0;
+    return (static_cast<unsigned char>(table[at]) << 8) | static_cast<unsigned char>(table[at + 1]);
+}
+
 // Whether glyphs of `font` at `ppem` pixels per em are smoothed: unless the font asks for
 // none, as the face's grid-fitting table (gasp) says for that size; smoothed without one.
 bool smoothAt(const QFont& font, const FontObject& f, double ppem) {
     constexpr int kNonAntialiasedQuality = 3, kGaspDoGray = 2;
     if (f.quality == kNonAntialiasedQuality) return false;
     const QByteArray gasp = QRawFont::fromFont(font).fontTable("gasp");
-    const auto u16 = [&](qsizetype at) {
-        return (static_cast<unsigned char>(gasp[at]) << 8) |
-               static_cast<unsigned char>(gasp[at + 1]);
-    };
+    const auto u16 = [&](qsizetype at) { return bigEndian16(gasp, at); };
     if (gasp.size() < 4) return true;
     const int ranges = u16(2);
     for (int i = 0; i < ranges && 8 + 4 * i <= gasp.size(); ++i)
@@ -89,10 +92,7 @@ WinMetrics winMetrics(const QFont& font) {
     const QRawFont raw = QRawFont::fromFont(font);
     const QByteArray os2 = raw.fontTable("OS/2");
     if (os2.size() < 78 || !(raw.unitsPerEm() > 0)) return {};
-    const auto u16 = [&](int at) {
-        return (static_cast<unsigned char>(os2[at]) << 8) | static_cast<unsigned char>(os2[at + 1]);
-    };
-    return {u16(74) / raw.unitsPerEm(), u16(76) / raw.unitsPerEm()};
+    return {bigEndian16(os2, 74) / raw.unitsPerEm(), bigEndian16(os2, 76) / raw.unitsPerEm()};
 }
 
 // The em of a font whose cell is `cell` pixels, rounded to whole pixels.
@@ -107,15 +107,29 @@ double emForCell(const FontObject& f, double cell) {
     return ratio > 0 ? std::round(cell / ratio) : cell;
 }
 
-// Whole-pixel advances of the glyphs: each outline's own advance, rounded, which hinting
-// leaves as it is in the drawing system.
-std::vector<double> glyphAdvances(const QFont& font, const QList<quint32>& glyphs) {
+// Where each character starts along the line, in whole pixels from the first, and where the
+// line ends: each glyph's outline advance, rounded, which hinting leaves as it is in the
+// drawing system; characters the face lacks advance as the fallback face draws them.
+std::vector<double> characterStarts(const QFont& font, const QString& text, bool glyphIndexes,
+                                    double& end) {
+    const QRawFont raw = QRawFont::fromFont(font);
+    QList<quint32> indexes;
+    if (glyphIndexes)
+        for (const QChar c : text) indexes.append(c.unicode());
+    else
+        indexes = raw.glyphIndexesForString(text);
     const QList<QPointF> advances =
-        QRawFont::fromFont(font).advancesForGlyphIndexes(glyphs, QRawFont::UseDesignMetrics);
-    std::vector<double> out;
-    for (qsizetype i = 0; i < glyphs.size(); ++i)
-        out.push_back(i < advances.size() ? std::round(advances[i].x()) : 0);
-    return out;
+        raw.advancesForGlyphIndexes(indexes, QRawFont::UseDesignMetrics);
+    const QFontMetricsF fm(font);
+    const bool oneEach = advances.size() == text.size();
+    std::vector<double> starts;
+    end = 0;
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        starts.push_back(end);
+        const bool own = oneEach && (glyphIndexes || raw.supportsCharacter(text[i]));
+        end += std::round(own ? advances[i].x() : fm.horizontalAdvance(text[i]));
+    }
+    return starts;
 }
 
 QRect pixelRect(const QRectF& r) {
@@ -201,16 +215,10 @@ void Player::text(QPointF reference, const QString& text, std::span<const QPoint
                 end += QPointF(advances[i].x() * scaleX, -advances[i].y() * scaleY);
         }
     } else {
-        QList<quint32> indexes;
-        if (glyphs)
-            for (const QChar c : text) indexes.append(c.unicode());
-        else
-            indexes = QRawFont::fromFont(font).glyphIndexesForString(text);
-        const std::vector<double> widths = glyphAdvances(font, indexes);
-        for (qsizetype i = 0; i < text.size(); ++i) {
-            starts.push_back(end);
-            if (i < qsizetype(widths.size())) end.rx() += widths[i];
-        }
+        double length = 0;
+        for (const double x : characterStarts(font, text, glyphs, length))
+            starts.emplace_back(x, 0);
+        end = QPointF(length, 0);
     }
     const double width = end.x();
 
