@@ -36,6 +36,15 @@ QImage surfaceDrawing(int w, int h, const std::function<void(RasterTarget&)>& dr
     return image;
 }
 
+// Where the picture is not white.
+QRect ink(const QImage& image) {
+    QRect box;
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x)
+            if (image.pixel(x, y) != kWhitePx) box |= QRect(x, y, 1, 1);
+    return box;
+}
+
 // A red solid brush selected into an EMF.
 EmfWriter redBrush(int w, int h) {
     EmfWriter e(w, h);
@@ -172,6 +181,29 @@ TEST(MetafileDrawing, ClipRectanglesAndPathsLimitDrawing) {
                         .bytes());
     EXPECT_EQ(image.pixel(5, 5), kRedPx);
     EXPECT_EQ(image.pixel(25, 25), kWhitePx);
+}
+
+TEST(MetafileDrawing, TheMetaRegionOutlivesTheClipAndTheClipMoves) {
+    const auto filled = [](const std::function<void(EmfWriter&)>& clip) {
+        EmfWriter e = redBrush(40, 40);
+        e.rec(37, {0x80000008});  // no pen
+        clip(e);
+        return ink(decoded(e.rec(43, {0, 0, 40, 40}).bytes()));
+    };
+    // IntersectClipRect, SetMetaRgn, then the clip reset by ExtSelectClipRgn(NULL, RGN_COPY).
+    EXPECT_EQ(filled([](EmfWriter& e) {
+                  e.rec(30, {0, 0, 20, 20}).rec(28, {}).rec(75, {0, 5});
+              }),
+              QRect(0, 0, 20, 20));
+    EXPECT_EQ(filled([](EmfWriter& e) {
+                  e.rec(30, {0, 0, 20, 20}).rec(75, {0, 5});
+              }),
+              QRect(0, 0, 40, 40));
+    // OffsetClipRgn by (10, 5).
+    EXPECT_EQ(filled([](EmfWriter& e) {
+                  e.rec(30, {0, 0, 10, 10}).rec(26, {10, 5});
+              }),
+              QRect(10, 5, 10, 10));
 }
 
 TEST(MetafileDrawing, PathsFillAndStroke) {
@@ -352,15 +384,6 @@ TEST(MetafileDrawing, HatchesLeaveTheirBackgroundInTheTransparentMode) {
         EXPECT_EQ(column[kRedPx] > 0, mode == 1) << mode;
         EXPECT_EQ(column[kWhitePx] > 0, mode == 2) << mode;
     }
-}
-
-// Where the ink of one line of text lies.
-QRect ink(const QImage& image) {
-    QRect box;
-    for (int y = 0; y < image.height(); ++y)
-        for (int x = 0; x < image.width(); ++x)
-            if (image.pixel(x, y) != kWhitePx) box |= QRect(x, y, 1, 1);
-    return box;
 }
 
 // "HH" at (50, 50) in one EMF text record.

@@ -129,6 +129,25 @@ void combineClip(Clip& clip, const Clip& shape, Combine mode, int width, int hei
     }
 }
 
+void offsetClip(Clip& clip, std::int64_t dx, std::int64_t dy, int width, int height) {
+    if (!clip) return;
+    auto moved = std::make_shared<ClipSpans>();
+    const std::int64_t first = std::max<std::int64_t>(clip->top + dy, 0);
+    const std::int64_t last =
+        std::min<std::int64_t>(clip->top + dy + std::int64_t(clip->rows.size()), height) - 1;
+    moved->top = first;
+    for (std::int64_t y = first; y <= last; ++y) {
+        Row row;
+        for (const auto& [x0, x1] : clip->row(y - dy)) {
+            const std::int64_t a = std::max<std::int64_t>(x0 + dx, 0);
+            const std::int64_t b = std::min<std::int64_t>(x1 + dx, width - 1);
+            if (a <= b) row.emplace_back(a, b);
+        }
+        moved->rows.push_back(std::move(row));
+    }
+    clip = std::move(moved);
+}
+
 QRect clipBounds(const Clip& clip, int width, int height) {
     if (!clip) return QRect(0, 0, width, height);
     QRect box;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <memory>
 #include <span>
 
@@ -29,6 +30,9 @@ Clip clipFromRects(std::span<const QRectF> rects, int height);
 // Combines `shape` into `clip` (null: the whole picture), copying it first when it is
 // shared. Costs the rows of the shape, and the clip's rows for And.
 void combineClip(Clip& clip, const Clip& shape, Combine mode, int width, int height);
+
+// Moves a clip by whole pixels, keeping what stays inside the picture; no clip stays none.
+void offsetClip(Clip& clip, std::int64_t dx, std::int64_t dy, int width, int height);
 
 // The smallest rectangle holding the clip (the picture without one).
 QRect clipBounds(const Clip& clip, int width, int height);

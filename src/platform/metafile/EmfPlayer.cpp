@@ -438,6 +438,12 @@ bool EmfRecords::play(Bytes r, std::uint32_t type) {
         case 29:
             p_.excludeClip(rect(r, 8));
             return true;
+        case 26:
+            p_.offsetClip(point(r, 8));
+            return true;
+        case 28:
+            p_.setMetaRegion();
+            return true;
         case 68:
             p_.abortPath();
             return true;

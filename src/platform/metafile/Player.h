@@ -51,7 +51,8 @@ struct DcState {
     int rop2 = RasterTarget::kCopyPen;
     bool clockwiseArcs = false;
     QPointF current;  // logical
-    Clip clip;        // picture pixels; null: none
+    Clip clip;        // picture pixels, the meta region included; null: none
+    Clip meta;        // the meta region, which every later clip stays within; null: none
 };
 
 // Figures in picture pixels: runs of `counts` points, each open or closed.
@@ -124,6 +125,9 @@ class Player {
     void intersectClip(QRectF logical);
     void excludeClip(QRectF logical);
     void combineClip(const Clip& shape, Combine mode);
+    void offsetClip(QPointF logical);
+    // The clip joins the meta region, and the clip starts again from none.
+    void setMetaRegion();
     Clip clipOfPixelRects(std::span<const QRectF> rects) const {
         return clipFromRects(rects, image_.height());
     }

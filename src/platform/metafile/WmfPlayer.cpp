@@ -381,6 +381,9 @@ bool WmfRecords::play(Bytes r, std::uint16_t function) {
         case 0x0415:
             if (needs(r, 4)) p_.excludeClip(box(r, 0));
             return true;
+        case 0x0220:  // OffsetClipRgn: y, x
+            if (needs(r, 2)) p_.offsetClip(yx(r, 0));
+            return true;
         case 0x02FA:
         case 0x02FC:
         case 0x02FB:
