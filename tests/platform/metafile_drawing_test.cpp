@@ -206,6 +206,32 @@ TEST(MetafileDrawing, TheMetaRegionOutlivesTheClipAndTheClipMoves) {
               QRect(10, 5, 10, 10));
 }
 
+TEST(MetafileDrawing, GradientsShadeBetweenTheirVertexColours) {
+    // Vertices (x, y, red | green << 16, blue | alpha << 16) and shapes; mode 0 shades
+    // across, 2 triangles.
+    const auto gradient = [](std::uint32_t mode, std::initializer_list<std::uint32_t> shapes) {
+        EmfWriter e(40, 40);
+        QByteArray body;
+        const std::uint32_t count = static_cast<std::uint32_t>(shapes.size()) / (mode == 2 ? 3 : 2);
+        for (const std::uint32_t v : {0u, 0u, 40u, 40u, 3u, count, mode})  // bounds, counts
+            put32(body, v);
+        for (const std::uint32_t v : {0u, 0u, 0xFF00u, 0u,          // (0, 0) red
+                                      40u, 40u, 0u, 0xFF00u,        // (40, 40) blue
+                                      0u, 40u, 0xFF00u << 16, 0u})  // (0, 40) green
+            put32(body, v);
+        for (const std::uint32_t v : shapes) put32(body, v);
+        return decoded(e.raw(118, body).bytes());
+    };
+    const QImage across = gradient(0, {0, 1});
+    EXPECT_EQ(across.pixel(0, 20), 0xFFFC0003u);  // the first column nearly red
+    EXPECT_EQ(across.pixel(39, 5), 0xFF0300FCu);  // the last nearly blue
+    EXPECT_EQ(qRed(across.pixel(20, 30)), qBlue(across.pixel(19, 30)));  // even in between
+    const QImage triangle = gradient(2, {0, 1, 2});
+    EXPECT_EQ(triangle.pixel(30, 5), kWhitePx);  // above the diagonal: outside
+    EXPECT_GT(qGreen(triangle.pixel(1, 38)), 200);
+    EXPECT_GT(qRed(triangle.pixel(1, 2)), 200);
+}
+
 TEST(MetafileDrawing, PathsFillAndStroke) {
     const QImage image = decoded(redBrush(48, 48)
                                      .rec(59, {})

@@ -1,4 +1,7 @@
+#include <array>
 #include <cmath>
+#include <vector>
+
 #include "platform/metafile/MetafileDib.h"
 #include "platform/metafile/Players.h"
 #include "platform/metafile/Records.h"
@@ -63,6 +66,7 @@ class EmfRecords {
     bool polyPoly(Bytes r, std::uint32_t type, bool wide);
     bool createObject(Bytes r, std::uint32_t type);
     bool text(Bytes r, std::uint32_t type);
+    bool gradient(Bytes r);
     bool bitmap(Bytes r, std::uint32_t type);
     bool region(Bytes r, std::uint32_t type);
     std::optional<RegionObject> regionData(Bytes r, std::int64_t at, std::int64_t size);
@@ -217,6 +221,33 @@ bool EmfRecords::region(Bytes r, std::uint32_t type) {
     std::vector<QRectF> pixels;
     for (const QRectF& rc : region->rects) pixels.push_back(p_.deviceToPixels().mapRect(rc));
     p_.fillPixelRects(pixels, *brush);
+    return true;
+}
+
+bool EmfRecords::gradient(Bytes r) {
+    // Bounds, vertex count, shape count, mode; the vertices (x, y, then 16-bit red, green,
+    // blue and alpha); the shapes (two indexes a rectangle, three a triangle).
+    const std::int64_t vertices = r.u32(24), shapes = r.u32(28);
+    const int mode = static_cast<int>(r.u32(32));
+    if (mode < 0 || mode > 2) return false;
+    const std::int64_t shapeSize = mode == 2 ? 12 : 8;
+    const std::int64_t shapesAt = 36 + 16 * vertices;
+    if (vertices > r.size() / 16 || shapes > r.size() / shapeSize ||
+        !r.has(shapesAt, shapes * shapeSize))
+        return false;
+    std::vector<GradientVertex> v;
+    v.reserve(static_cast<std::size_t>(vertices));
+    for (std::int64_t i = 0; i < vertices; ++i) {
+        const std::int64_t at = 36 + 16 * i;
+        v.push_back({point(r, at), r.u16(at + 8), r.u16(at + 10), r.u16(at + 12)});
+    }
+    std::vector<std::array<std::uint32_t, 3>> s;
+    s.reserve(static_cast<std::size_t>(shapes));
+    for (std::int64_t i = 0; i < shapes; ++i) {
+        const std::int64_t at = shapesAt + shapeSize * i;
+        s.push_back({r.u32(at), r.u32(at + 4), mode == 2 ? r.u32(at + 8) : 0});
+    }
+    p_.gradientFill(v, s, mode);
     return true;
 }
 
@@ -454,6 +485,8 @@ bool EmfRecords::play(Bytes r, std::uint32_t type) {
         case 83:
         case 84:
             return text(r, type);
+        case 118:
+            return gradient(r);
         case 76:
         case 77:
         case 80:

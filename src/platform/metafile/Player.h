@@ -1,5 +1,6 @@
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <optional>
 #include <span>
@@ -65,6 +66,12 @@ struct Figures {
 };
 
 enum class ArcKind { Arc, Chord, Pie };
+
+// A vertex of a gradient fill: where (logical) and its colour, 16 bits a channel.
+struct GradientVertex {
+    QPointF point;
+    std::uint16_t red = 0, green = 0, blue = 0;
+};
 
 // How a blit's source meets the picture besides its raster operation: alpha blending with a
 // BLENDFUNCTION, or leaving out the pixels of one colour.
@@ -142,6 +149,11 @@ class Player {
     // raster operation; a null bitmap is a pattern-only operation.
     void blit(QRectF dest, const QImage& bitmap, QRectF source, std::uint32_t rop,
               Blend blend = {});
+
+    // Gradients: rectangles (two vertex indexes; mode 0 shaded across, 1 down) or triangles
+    // (mode 2, three indexes) between vertex colours.
+    void gradientFill(std::span<const GradientVertex> vertices,
+                      std::span<const std::array<std::uint32_t, 3>> shapes, int mode);
 
     // Records that are not drawn.
     void skip(const std::string& name);
