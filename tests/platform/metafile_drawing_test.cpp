@@ -232,6 +232,28 @@ TEST(MetafileDrawing, GradientsShadeBetweenTheirVertexColours) {
     EXPECT_GT(qRed(triangle.pixel(1, 2)), 200);
 }
 
+TEST(MetafileDrawing, ArcToLinesToTheArcAndEndsWhereItEnds) {
+    // MoveTo (0, 10); ArcTo the top half of the circle in (20, 0)-(60, 40), from its right
+    // end (60, 20) to its left end (20, 20), counter-clockwise; LineTo (20, 39).
+    EmfWriter e(80, 40);
+    e.rec(27, {0, 10}).rec(55, {20, 0, 60, 40, 60, 20, 20, 20}).rec(54, {20, 39});
+    const QImage image = decoded(e.bytes());
+    EXPECT_EQ(image.pixel(30, 15), kBlackPx);  // on the line from (0, 10) to (60, 20)
+    EXPECT_EQ(image.pixel(40, 0), kBlackPx);   // the arc's top
+    EXPECT_EQ(image.pixel(40, 39), kWhitePx);  // not its bottom
+    EXPECT_EQ(image.pixel(20, 30), kBlackPx);  // on to (20, 39) from the arc's end
+}
+
+TEST(MetafileDrawing, SmallTextOutDrawsItsCharacters) {
+    // At (10, 30), two 8-bit characters, ETO_NO_RECT | ETO_SMALL_CHARS, baseline aligned.
+    EmfWriter e(60, 40);
+    e.rec(22, {24}).rec(108, {10, 30, 2, 0x300, 1, 0, 0, 'H' | 'H' << 8});
+    const QRect ink = nt::ink(decoded(e.bytes()));
+    EXPECT_FALSE(ink.isEmpty());
+    EXPECT_EQ(ink.bottom(), 29);
+    EXPECT_GE(ink.left(), 10);
+}
+
 TEST(MetafileDrawing, PathsFillAndStroke) {
     const QImage image = decoded(redBrush(48, 48)
                                      .rec(59, {})

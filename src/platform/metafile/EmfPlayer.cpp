@@ -67,6 +67,7 @@ class EmfRecords {
     bool createObject(Bytes r, std::uint32_t type);
     bool text(Bytes r, std::uint32_t type);
     bool gradient(Bytes r);
+    bool smallText(Bytes r);
     bool bitmap(Bytes r, std::uint32_t type);
     bool region(Bytes r, std::uint32_t type);
     std::optional<RegionObject> regionData(Bytes r, std::int64_t at, std::int64_t size);
@@ -251,6 +252,22 @@ bool EmfRecords::gradient(Bytes r) {
     return true;
 }
 
+bool EmfRecords::smallText(Bytes r) {
+    // Reference, count, options, graphics mode, scales, the clip rectangle unless
+    // ETO_NO_RECT, then the characters: bytes with ETO_SMALL_CHARS, else UTF-16.
+    constexpr std::uint32_t kNoRect = 0x100, kSmallChars = 0x200;
+    const std::int64_t count = r.u32(16);
+    const std::uint32_t options = r.u32(20);
+    const std::int64_t at = options & kNoRect ? 36 : 52;
+    const QString s = options & kSmallChars ? decodeAnsi(r, at, count, p_.dc().font.charset)
+                                            : decodeUtf16(r, at, count);
+    if (s.isEmpty()) return count == 0;
+    std::optional<QRectF> clip;
+    if (!(options & kNoRect) && (options & 0x6)) clip = rect(r, 36);
+    p_.text(point(r, 8), s, {}, static_cast<int>(options & 0x6), clip, r.u32(24) == 2);
+    return true;
+}
+
 bool EmfRecords::text(Bytes r, std::uint32_t type) {
     // bounds, graphics mode, scales, then EMRTEXT: reference, count, offString, options,
     // rectangle, offDx.
@@ -432,10 +449,12 @@ bool EmfRecords::play(Bytes r, std::uint32_t type) {
             return true;
         case 45:
         case 46:
-        case 47: {
+        case 47:
+        case 55: {
             const ArcKind kind = type == 45   ? ArcKind::Arc
                                  : type == 46 ? ArcKind::Chord
-                                              : ArcKind::Pie;
+                                 : type == 47 ? ArcKind::Pie
+                                              : ArcKind::ArcTo;
             p_.arc(kind, rect(r, 8), point(r, 24), point(r, 32));
             return true;
         }
@@ -487,6 +506,8 @@ bool EmfRecords::play(Bytes r, std::uint32_t type) {
             return text(r, type);
         case 118:
             return gradient(r);
+        case 108:
+            return smallText(r);
         case 76:
         case 77:
         case 80:

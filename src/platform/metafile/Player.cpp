@@ -643,6 +643,10 @@ void Player::arc(ArcKind kind, QRectF box, QPointF start, QPointF end) {
         while (sweep <= 0) sweep += turn;
     }
     std::vector<QPointF> points = ellipsePoints(box, a0, sweep);
+    if (kind == ArcKind::ArcTo) {
+        polylineTo(points);
+        return;
+    }
     if (kind == ArcKind::Pie) points.push_back(c);
     Figures f;
     mappedPolyline(points, kind != ArcKind::Arc, f);

@@ -65,7 +65,7 @@ struct Figures {
     bool empty() const { return counts.empty(); }
 };
 
-enum class ArcKind { Arc, Chord, Pie };
+enum class ArcKind { Arc, Chord, Pie, ArcTo };  // ArcTo: a line to the arc, then on along it
 
 // A vertex of a gradient fill: where (logical) and its colour, 16 bits a channel.
 struct GradientVertex {
