@@ -1,6 +1,7 @@
 #include "surface/Shapes.h"
 
 #include <algorithm>
+#include <optional>
 
 #include "surface/ShapesDetail.h"
 
@@ -30,6 +31,22 @@ void drawLine(RasterTarget& t, const Pen& pen, std::int64_t x0, std::int64_t y0,
         shapes::thinLine(t, pen.pixel, pen.style, x0, y0, x1, y1, false);
     else
         wideSegment(t, pen.pixel, shapes::PenDot(w), x0, y0, x1, y1);
+}
+
+void drawSegments(RasterTarget& t, const Pen& pen, std::span<const std::int64_t> xy, bool closed) {
+    const std::size_t n = xy.size() / 2;
+    if (n < 2) return;
+    const std::size_t segments = closed ? n : n - 1;
+    const int w = shapes::clampPenWidth(pen.width);
+    std::optional<shapes::PenDot> dot;
+    if (w > 1) dot.emplace(w);
+    for (std::size_t s = 0; s < segments; ++s) {
+        const std::size_t a = 2 * s, b = 2 * ((s + 1) % n);
+        if (dot)
+            wideSegment(t, pen.pixel, *dot, xy[a], xy[a + 1], xy[b], xy[b + 1]);
+        else
+            shapes::thinLine(t, pen.pixel, pen.style, xy[a], xy[a + 1], xy[b], xy[b + 1], false);
+    }
 }
 
 void drawDot(RasterTarget& t, const Pen& pen, std::int64_t x, std::int64_t y) {

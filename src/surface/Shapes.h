@@ -23,6 +23,9 @@ namespace nt {
 // y - w/2 .. y + (w-1)/2. Width is clamped to 1..100.
 void drawLine(RasterTarget& t, const Pen& pen, std::int64_t x0, std::int64_t y0, std::int64_t x1,
               std::int64_t y1);
+// drawLine for each segment between consecutive points (x, y pairs), closing back to the first
+// when `closed`; the pen's dot is made once.
+void drawSegments(RasterTarget& t, const Pen& pen, std::span<const std::int64_t> xy, bool closed);
 
 // A dot of the pen's width: one pixel at width 1, else the filled width-1 ellipse of the
 // w x w box from (x - w/2, y - w/2) (2 x 2 at width 2, a plus at width 3).

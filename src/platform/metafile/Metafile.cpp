@@ -7,7 +7,7 @@
 
 namespace nt::mf {
 
-PictureResult decode(Bytes data, Stats* stats) {
+PictureResult decode(Bytes data, Stats* stats, double budget) {
     const std::optional<Frame> frame = readFrame(data);
     if (!frame) return dib::invalid("not a playable metafile header");
     if (auto refused = checkSurfaceSize(frame->width, frame->height)) return dib::invalid(*refused);
@@ -15,7 +15,7 @@ PictureResult decode(Bytes data, Stats* stats) {
     if (auto* error = std::get_if<PictureError>(&allocated)) return *error;
     QImage image = std::get<QImage>(std::move(allocated));
     image.fill(0xFFFFFFFFu);
-    Player player(*frame, image, stats);
+    Player player(*frame, image, stats, budget);
     if (frame->kind == Kind::Emf)
         playEmf(data, player);
     else

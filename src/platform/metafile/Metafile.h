@@ -27,8 +27,13 @@ struct Stats {
     double workPerPixel = 0;    // pixels touched (estimated) per pixel of the picture
 };
 
+// The work playing may cost, in pixel writes and their like: real pictures cost a few hundred
+// per pixel at most; a file that asks for far more (a second or so of work) is stopped rather
+// than allowed to hang the program.
+inline constexpr double kWorkBudget = double(std::int64_t{1} << 30);
+
 // The picture at the file's natural size at 96 dpi on white (see MetafileSize.h), or
 // "invalid picture" when the header is unusable.
-PictureResult decode(Bytes data, Stats* stats = nullptr);
+PictureResult decode(Bytes data, Stats* stats = nullptr, double budget = kWorkBudget);
 
 }  // namespace nt::mf

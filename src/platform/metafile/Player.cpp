@@ -78,15 +78,21 @@ void Figures::add(std::span<const QPointF> figure, bool isClosed) {
     closed.push_back(isClosed);
 }
 
-Player::Player(const Frame& frame, QImage& image, Stats* stats)
+namespace {
+
+// What a stroked segment and a filled polygon's corner cost besides their pixels: setting up
+// the pen's ends, sorting the edges.
+constexpr double kWorkPerSegment = 256, kWorkPerPoint = 32;
+
+}  // namespace
+
+Player::Player(const Frame& frame, QImage& image, Stats* stats, double budget)
     : frame_(frame),
       image_(image),
       target_(image, nullptr),
       stats_(stats),
-      objects_(frame.handles) {
-    // Real pictures cost a few hundred pixel writes per pixel at most; a file that asks for
-    // far more (a second or so of work) is stopped rather than allowed to hang the program.
-    budget_ = double(std::int64_t{1} << 30);
+      objects_(frame.handles),
+      budget_(budget) {
     if (frame.kind == Kind::Emf) {
         const QRectF f = frame.deviceFrame;
         const double sx = f.width() > 0 ? image.width() / f.width() : 1;
@@ -233,7 +239,7 @@ void Player::fillFigures(const Figures& f, const BrushObject& brush) {
     const double rows = std::max(0.0, std::min(bottom, double(target_.clipBottom()) + 1) -
                                           std::max(top, double(target_.clipTop())));
     const double cols = std::clamp(right - left, 0.0, double(image_.width()));
-    charge(rows * (cols + double(f.points.size())) + double(f.points.size()));
+    charge(rows * (cols + double(f.points.size())) + double(f.points.size()) * kWorkPerPoint);
     if (overBudget()) return;
     fillPolygons(target_, surfaceBrush(brush), f.points, f.counts, dc_.fillRule);
 }
@@ -251,15 +257,20 @@ void Player::strokeFigures(const Figures& f) {
     pen.style = style >= 1 && style <= 4 ? static_cast<PenStyle>(style) : PenStyle::Solid;
     const double reach = double(image_.width()) + image_.height();
     std::size_t start = 0;
-    for (std::size_t i = 0; i < f.counts.size(); ++i) {
+    std::vector<std::int64_t> xy;
+    for (std::size_t i = 0; i < f.counts.size() && !overBudget(); ++i) {
         const auto n = static_cast<std::size_t>(f.counts[i]);
         const std::size_t segments = f.closed[i] ? n : n - 1;
-        for (std::size_t s = 0; s < segments && !overBudget(); ++s) {
+        xy.assign({toPixel(f.points[start].x()), toPixel(f.points[start].y())});
+        std::size_t s = 0;
+        for (; s < segments && !overBudget(); ++s) {
             const QPointF a = f.points[start + s], b = f.points[start + (s + 1) % n];
             const double length = std::abs(a.x() - b.x()) + std::abs(a.y() - b.y());
-            charge((std::min(length, reach) + 1) * pen.width);
-            drawLine(target_, pen, toPixel(a.x()), toPixel(a.y()), toPixel(b.x()), toPixel(b.y()));
+            // The segment's pixels and the pen's round end, which is as costly as it is large.
+            charge((std::min(length, reach) + pen.width) * pen.width + kWorkPerSegment);
+            if (s + 1 < n) xy.insert(xy.end(), {toPixel(b.x()), toPixel(b.y())});
         }
+        drawSegments(target_, pen, xy, f.closed[i] && s == segments);
         start += n;
     }
 }

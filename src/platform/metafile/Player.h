@@ -82,7 +82,7 @@ struct Blend {
 
 class Player {
   public:
-    Player(const Frame& frame, QImage& image, Stats* stats);
+    Player(const Frame& frame, QImage& image, Stats* stats, double budget = kWorkBudget);
 
     DcState& dc() { return dc_; }
     ObjectTable& objects() { return objects_; }
@@ -196,7 +196,7 @@ class Player {
     bool recording_ = false;
     bool figureOpen_ = false;  // the last path figure continues with LineTo and friends
     double work_ = 0;
-    double budget_ = 0;
+    double budget_;
 };
 
 }  // namespace nt::mf
