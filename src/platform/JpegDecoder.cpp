@@ -38,8 +38,9 @@ ErrorManager& errorsOf(j_common_ptr cinfo) {
 }
 
 // Libjpeg goes on after a warning, filling what is missing; the warnings that mean missing
-// or corrupt data make the picture a refusal, the others (junk before a marker, unknown
-// versions) are harmless.
+// or corrupt data make the picture a refusal, so decoding stops there (a few damaged bytes
+// can announce a huge picture); the others (junk before a marker, unknown versions) are
+// harmless.
 void onMessage(j_common_ptr cinfo, int level) {
     if (level >= 0) return;  // trace messages
     switch (cinfo->err->msg_code) {
@@ -53,8 +54,9 @@ void onMessage(j_common_ptr cinfo, int level) {
             return;
     }
     ErrorManager& err = errorsOf(cinfo);
-    if (!err.damaged) cinfo->err->format_message(cinfo, err.message);
+    cinfo->err->format_message(cinfo, err.message);
     err.damaged = true;
+    std::longjmp(err.jump, 1);
 }
 
 class Decompressor {
@@ -127,8 +129,8 @@ PictureResult decodeJpeg(Bytes data) {
         height = c->image_height;
         cmyk = c->jpeg_color_space == JCS_CMYK || c->jpeg_color_space == JCS_YCCK;
     });
-    if (!headerRead) return dib::invalid(jpeg.reason("unreadable JPEG header"));
     if (jpeg.damaged()) return dib::invalid(jpeg.reason("JPEG data truncated"));
+    if (!headerRead) return dib::invalid(jpeg.reason("unreadable JPEG header"));
     if (auto refused = checkSurfaceSize(width, height)) return dib::invalid(*refused);
 
     bool complete = true;
