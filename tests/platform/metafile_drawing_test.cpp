@@ -396,6 +396,30 @@ TEST(MetafileDrawing, StretchDibitsScalesTheBitmapTheRightWayUp) {
     EXPECT_EQ(image.pixel(3, 7), kWhitePx);       // outside
 }
 
+TEST(MetafileDrawing, WidePensEndAndTurnAsTheirStyleSays) {
+    // ExtCreatePen, geometric, 10 wide, black, with end cap and join bits; a corner at (60, 40)
+    // between (20, 40) and (60, 10).
+    const auto corner = [](std::uint32_t shape) {
+        EmfWriter e(80, 60);
+        e.rec(95, {1, 0, 0, 0, 0, 0x10000 | shape, 10, 0, 0, 0, 0}).rec(37, {1});
+        QByteArray line;
+        for (const std::uint32_t v : {0u, 0u, 0u, 0u, 3u, 20u, 40u, 60u, 40u, 60u, 10u})
+            put32(line, v);
+        return decoded(e.raw(4, line).bytes());  // Polyline
+    };
+    const QImage round = corner(0), flat = corner(0x200), square = corner(0x100);
+    const QImage mitre = corner(0x2200), bevel = corner(0x1200);
+    EXPECT_EQ(round.pixel(17, 40), kBlackPx);  // a round end reaches past the point
+    EXPECT_EQ(flat.pixel(18, 40), kWhitePx);   // a flat one stops there
+    EXPECT_EQ(flat.pixel(21, 40), kBlackPx);
+    EXPECT_EQ(square.pixel(17, 40), kBlackPx);  // a square one by half the width
+    EXPECT_EQ(square.pixel(17, 44), kBlackPx);  // ...with corners
+    EXPECT_EQ(round.pixel(17, 44), kWhitePx);
+    EXPECT_EQ(mitre.pixel(64, 44), kBlackPx);  // the outer corner: mitred
+    EXPECT_EQ(bevel.pixel(64, 44), kWhitePx);  // cut
+    EXPECT_EQ(bevel.pixel(62, 42), kBlackPx);
+}
+
 TEST(MetafileDrawing, WideDashedPensDashInMultiplesOfTheirWidth) {
     // ExtCreatePen: geometric, flat ends, PS_DASH, 4 wide, red; a line across a 100-wide
     // picture: dashes of 12 pixels, gaps of 4, cut square.

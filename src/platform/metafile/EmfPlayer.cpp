@@ -1,4 +1,6 @@
+#include <algorithm>
 #include <array>
+#include <bit>
 #include <cmath>
 #include <vector>
 
@@ -38,6 +40,10 @@ void geometricDashes(Bytes r, std::uint32_t style, PenObject& pen) {
     pen.cap = cap == 1   ? PenObject::Cap::Square
               : cap == 2 ? PenObject::Cap::Flat
                          : PenObject::Cap::Round;
+    const std::uint32_t join = (style >> 12) & 0xF;
+    pen.join = join == 1   ? PenObject::Join::Bevel
+               : join == 2 ? PenObject::Join::Miter
+                           : PenObject::Join::Round;
     const std::uint32_t kind = style & 0xF;
     if (kind >= 1 && kind <= 4) {
         for (const double d : kStyles[kind - 1]) pen.dashes.push_back(d * pen.width);
@@ -506,6 +512,12 @@ bool EmfRecords::play(Bytes r, std::uint32_t type) {
             return text(r, type);
         case 118:
             return gradient(r);
+        case 58: {  // SetMiterLimit: written as a float by most, as an integer by some
+            const std::uint32_t v = r.u32(8);
+            const double limit = v < 0x10000 ? double(v) : double(std::bit_cast<float>(v));
+            if (std::isfinite(limit)) p_.dc().miterLimit = std::clamp(limit, 1.0, 1000.0);
+            return true;
+        }
         case 108:
             return smallText(r);
         case 76:
@@ -524,7 +536,6 @@ bool EmfRecords::play(Bytes r, std::uint32_t type) {
         case 50:
         case 51:
         case 52:
-        case 58:
         case 65:
         case 70:
         case 98:

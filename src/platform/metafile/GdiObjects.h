@@ -28,6 +28,9 @@ struct PenObject {
     // solid. Their ends are cut as `cap` says.
     std::vector<double> dashes;
     enum class Cap { Round, Square, Flat } cap = Cap::Round;
+    enum class Join { Round, Bevel, Miter } join = Join::Round;
+    // Ends or corners other than round: outlined as drawn, not with the pen's round dot.
+    bool shaped() const { return cap != Cap::Round || join != Join::Round; }
     bool null() const { return (style & 0xF) == 5; }
 };
 

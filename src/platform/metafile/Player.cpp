@@ -4,6 +4,9 @@
 #include <cmath>
 #include <numbers>
 
+#include <QPainterPath>
+#include <QPainterPathStroker>
+
 namespace nt::mf {
 
 namespace {
@@ -250,6 +253,10 @@ void Player::strokeFigures(const Figures& f) {
         strokeDashed(f);
         return;
     }
+    if (dc_.pen.shaped() && std::lround(penPixels()) > 1) {  // a one-pixel line has no shape
+        strokeOutlined(f);
+        return;
+    }
     Pen pen;
     pen.pixel = nt::toPixel(dc_.pen.colour);
     pen.width = static_cast<int>(std::lround(std::min(penPixels(), 100.0)));
@@ -357,15 +364,7 @@ void Player::strokeDashed(const Figures& f) {
     solid.dashes.clear();
     const auto strokeSolid = [&](const Figures& pieces) {
         std::swap(dc_.pen, solid);
-        if (solid.cap == PenObject::Cap::Round)
-            strokeFigures(pieces);
-        else {
-            // Overlapping outlines at the corners of a piece cover once.
-            const FillRule rule = std::exchange(dc_.fillRule, FillRule::Winding);
-            fillFigures(flatStrokes(pieces),
-                        BrushObject{BrushObject::Kind::Solid, dc_.pen.colour, 0, nullptr});
-            dc_.fillRule = rule;
-        }
+        strokeFigures(pieces);
         std::swap(dc_.pen, solid);
     };
     if (!(period >= 2) || !std::isfinite(period)) {
@@ -430,28 +429,35 @@ void Player::strokeDashed(const Figures& f) {
     strokeSolid(pieces);
 }
 
-// Outlines of open pieces stroked with the selected pen's width and square or flat ends: a
-// quadrilateral per segment, the ends lengthened by half the width for square caps.
-Figures Player::flatStrokes(const Figures& pieces) const {
-    const double half = penPixels() / 2;
-    const double extend = dc_.pen.cap == PenObject::Cap::Square ? half : 0;
-    Figures out;
+// A wide pen with square or flat ends or mitred or bevelled corners: the outline of the
+// stroke, filled so that where it overlaps itself it covers once.
+void Player::strokeOutlined(const Figures& f) {
+    QPainterPath path;
     std::size_t start = 0;
-    for (const int count : pieces.counts) {
-        const auto n = static_cast<std::size_t>(count);
-        for (std::size_t s = 0; s + 1 < n; ++s) {
-            QPointF a = pieces.points[start + s], b = pieces.points[start + s + 1];
-            const double length = std::hypot(b.x() - a.x(), b.y() - a.y());
-            if (!(length > 0)) continue;
-            const QPointF along = (b - a) / length, across(-along.y() * half, along.x() * half);
-            if (s == 0) a -= along * extend;
-            if (s + 2 == n) b += along * extend;
-            const QPointF quad[] = {a + across, b + across, b - across, a - across};
-            out.add(quad, true);
-        }
+    for (std::size_t i = 0; i < f.counts.size(); ++i) {
+        const auto n = static_cast<std::size_t>(f.counts[i]);
+        path.moveTo(f.points[start]);
+        for (std::size_t k = 1; k < n; ++k) path.lineTo(f.points[start + k]);
+        if (f.closed[i]) path.closeSubpath();
         start += n;
     }
-    return out;
+    charge(double(f.points.size()) * kWorkPerSegment);
+    if (overBudget()) return;
+    QPainterPathStroker stroker;
+    stroker.setWidth(penPixels());
+    stroker.setCapStyle(dc_.pen.cap == PenObject::Cap::Flat     ? Qt::FlatCap
+                        : dc_.pen.cap == PenObject::Cap::Square ? Qt::SquareCap
+                                                                : Qt::RoundCap);
+    stroker.setJoinStyle(dc_.pen.join == PenObject::Join::Miter   ? Qt::MiterJoin
+                         : dc_.pen.join == PenObject::Join::Bevel ? Qt::BevelJoin
+                                                                  : Qt::RoundJoin);
+    stroker.setMiterLimit(dc_.miterLimit);
+    Figures outline;
+    for (const QPolygonF& polygon : stroker.createStroke(path).toFillPolygons())
+        outline.add(std::span(polygon.constData(), polygon.size()), true);
+    const FillRule rule = std::exchange(dc_.fillRule, FillRule::Winding);
+    fillFigures(outline, BrushObject{BrushObject::Kind::Solid, dc_.pen.colour, 0, nullptr});
+    dc_.fillRule = rule;
 }
 
 void Player::render(const Figures& fill, const Figures& stroke) {

@@ -51,9 +51,10 @@ struct DcState {
     FillRule fillRule = FillRule::Alternate;
     int rop2 = RasterTarget::kCopyPen;
     bool clockwiseArcs = false;
-    QPointF current;  // logical
-    Clip clip;        // picture pixels, the meta region included; null: none
-    Clip meta;        // the meta region, which every later clip stays within; null: none
+    double miterLimit = 10;  // mitred corners reaching further than this are bevelled
+    QPointF current;         // logical
+    Clip clip;               // picture pixels, the meta region included; null: none
+    Clip meta;               // the meta region, which every later clip stays within; null: none
 };
 
 // Figures in picture pixels: runs of `counts` points, each open or closed.
@@ -174,7 +175,7 @@ class Player {
     void render(const Figures& fill, const Figures& stroke);
     void strokeFigures(const Figures& f);
     void strokeDashed(const Figures& f);
-    Figures flatStrokes(const Figures& pieces) const;
+    void strokeOutlined(const Figures& f);
     void fillFigures(const Figures& f, const BrushObject& brush);
     Brush surfaceBrush(const BrushObject& b) const;
     void appendToPath(const Figures& f);
