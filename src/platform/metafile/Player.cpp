@@ -284,11 +284,10 @@ void Player::strokeFigures(const Figures& f) {
 
 namespace {
 
-// What one dash costs besides its pixels, and how many are drawn at once.
-constexpr double kWorkPerDash = 64;
+// What one dash costs besides its pixels (outlining and filling it as its own shape), and how
+// many are drawn at once.
+constexpr double kWorkPerDash = 512;
 constexpr std::size_t kDashesPerBatch = 4096;
-
-}  // namespace
 
 // Where along a dash pattern a stroke is: which entry, and how much of it is left.
 class DashPhase {
@@ -350,6 +349,8 @@ std::pair<double, double> spanInside(QPointF a, QPointF b, const QRectF& box) {
     }
     return {t0, t1};
 }
+
+}  // namespace
 
 void Player::strokeDashed(const Figures& f) {
     // The pattern in pixels; one too fine to see is drawn solid, as its dashes would merge.
@@ -452,8 +453,10 @@ void Player::strokeOutlined(const Figures& f) {
                          : dc_.pen.join == PenObject::Join::Bevel ? Qt::BevelJoin
                                                                   : Qt::RoundJoin);
     stroker.setMiterLimit(dc_.miterLimit);
+    // The stroker's outlines are meant to be filled together with the winding rule, so each
+    // is taken as it is (merging them first costs the square of their number).
     Figures outline;
-    for (const QPolygonF& polygon : stroker.createStroke(path).toFillPolygons())
+    for (const QPolygonF& polygon : stroker.createStroke(path).toSubpathPolygons())
         outline.add(std::span(polygon.constData(), polygon.size()), true);
     const FillRule rule = std::exchange(dc_.fillRule, FillRule::Winding);
     fillFigures(outline, BrushObject{BrushObject::Kind::Solid, dc_.pen.colour, 0, nullptr});
