@@ -286,8 +286,8 @@ namespace {
 
 // What one dash costs besides its pixels (outlining and filling it as its own shape), and how
 // many are drawn at once.
-constexpr double kWorkPerDash = 512;
-constexpr std::size_t kDashesPerBatch = 4096;
+constexpr double kWorkPerDash = 2048;
+constexpr std::size_t kDashesPerBatch = 256;
 
 // Where along a dash pattern a stroke is: which entry, and how much of it is left.
 class DashPhase {
