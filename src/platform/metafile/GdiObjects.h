@@ -50,6 +50,7 @@ struct FontObject {
     int charset = 0;
     int quality = 0;  // ANTIALIASED_QUALITY and the ClearType ones ask for smoothed glyphs
     QString face;
+    bool operator==(const FontObject&) const = default;
 };
 
 struct PaletteObject {};

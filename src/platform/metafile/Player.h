@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include <QFont>
 #include <QImage>
 #include <QPointF>
 #include <QRectF>
@@ -72,6 +73,15 @@ enum class ArcKind { Arc, Chord, Pie, ArcTo };  // ArcTo: a line to the arc, the
 struct GradientVertex {
     QPointF point;
     std::uint16_t red = 0, green = 0, blue = 0;
+};
+
+// A metafile font made for drawing at one scale: what it was made from and what it gave.
+struct TextFont {
+    FontObject object;
+    double pixels = 0, scaleX = 0, scaleY = 0;
+    bool advanced = false;
+    double em = 0, ascent = 0, descent = 0;
+    QFont font;
 };
 
 // How a blit's source meets the picture besides its raster operation: alpha blending with a
@@ -171,6 +181,9 @@ class Player {
     double penPixels() const;
     // How much wider than the face's own the glyphs of the selected font are drawn.
     double glyphStretch(double em, double scaleX, double scaleY, bool advanced) const;
+    // The selected font made for a mapping's scales along and across the baseline; null when
+    // it has no size.
+    const TextFont* textFont(double scaleX, double scaleY, bool advanced);
     void prepareTarget();
     void render(const Figures& fill, const Figures& stroke);
     void strokeFigures(const Figures& f);
@@ -194,6 +207,7 @@ class Player {
     std::vector<DcState> saved_;
     ObjectTable objects_;
     Figures path_;
+    std::optional<TextFont> textFont_;
     bool recording_ = false;
     bool figureOpen_ = false;  // the last path figure continues with LineTo and friends
     double work_ = 0;

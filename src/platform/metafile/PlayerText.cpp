@@ -142,6 +142,45 @@ QRect pixelRect(const QRectF& r) {
 
 }  // namespace
 
+const TextFont* Player::textFont(double scaleX, double scaleY, bool advanced) {
+    // Fonts are realised at whole device pixels: scaled heights are cut to an integer by EMF
+    // playing (the height is scaled in place, as an integer) and rounded by WMF playing
+    // (mapped as a distance between two points).
+    const double h = std::abs(dc_.font.height) * scaleY;
+    const double device = frame_.kind == Kind::Emf ? std::trunc(h) : std::round(h);
+    const double pixels = std::max(device, 1.0);
+    // Text records mostly follow one another in one font: it is made once.
+    if (textFont_ && textFont_->object == dc_.font && textFont_->pixels == pixels &&
+        textFont_->scaleX == scaleX && textFont_->scaleY == scaleY &&
+        textFont_->advanced == advanced)
+        return &*textFont_;
+    TextFont made;
+    made.object = dc_.font;
+    made.pixels = pixels;
+    made.scaleX = scaleX;
+    made.scaleY = scaleY;
+    made.advanced = advanced;
+    made.em = dc_.font.height < 0   ? pixels
+              : dc_.font.height > 0 ? emForCell(dc_.font, pixels)
+                                    : emForCell(dc_.font, kDefaultCell);
+    if (!std::isfinite(made.em) || made.em < 0.5) return nullptr;
+    made.font = surfaceFont(dc_.font, made.em, glyphStretch(made.em, scaleX, scaleY, advanced));
+    // A font under an unequal mapping is made at its logical height, its outlines then
+    // transformed: that height picks the smoothing.
+    const int stretch = made.font.stretch();
+    const double ppem = stretch == 100 || stretch == QFont::AnyStretch
+                            ? made.em
+                            : std::round(std::abs(dc_.font.height));
+    if (smoothAt(made.font, dc_.font, ppem)) made.font.setStyleStrategy(QFont::PreferAntialias);
+    // The cell above and below the baseline, in whole pixels.
+    const QFontMetricsF fm(made.font);
+    const WinMetrics win = winMetrics(made.font);
+    made.ascent = win.ascent > 0 ? std::round(win.ascent * made.em) : fm.ascent();
+    made.descent = win.ascent > 0 ? std::round(win.descent * made.em) : fm.descent();
+    textFont_ = std::move(made);
+    return &*textFont_;
+}
+
 double Player::glyphStretch(double em, double scaleX, double scaleY, bool advanced) const {
     if (dc_.font.width > 0) {
         // A width asks for that average character width, in logical units along the line.
@@ -178,29 +217,10 @@ void Player::text(QPointF reference, const QString& text, std::span<const QPoint
     const QPointF down(-along.y(), along.x());
     const double angle = std::atan2(-along.y(), along.x()) * 180 / std::numbers::pi;
 
-    // Fonts are realised at whole device pixels: scaled heights are cut to an integer by EMF
-    // playing (the height is scaled in place, as an integer) and rounded by WMF playing
-    // (mapped as a distance between two points).
-    const double h = std::abs(dc_.font.height) * scaleY;
-    const double device = frame_.kind == Kind::Emf ? std::trunc(h) : std::round(h);
-    const double pixels = std::max(device, 1.0);
-    const double em = dc_.font.height < 0   ? pixels
-                      : dc_.font.height > 0 ? emForCell(dc_.font, pixels)
-                                            : emForCell(dc_.font, kDefaultCell);
-    if (!std::isfinite(em) || em < 0.5) return;
-    const double stretch = glyphStretch(em, scaleX, scaleY, advanced);
-    QFont font = surfaceFont(dc_.font, em, stretch);
-    // A font under an unequal mapping is made at its logical height, its outlines then
-    // transformed: that height picks the smoothing.
-    const double ppem = font.stretch() == 100 || font.stretch() == QFont::AnyStretch
-                            ? em
-                            : std::round(std::abs(dc_.font.height));
-    if (smoothAt(font, dc_.font, ppem)) font.setStyleStrategy(QFont::PreferAntialias);
-    // The cell above and below the baseline, in whole pixels.
-    const QFontMetricsF fm(font);
-    const WinMetrics win = winMetrics(font);
-    const double ascent = win.ascent > 0 ? std::round(win.ascent * em) : fm.ascent();
-    const double descent = win.ascent > 0 ? std::round(win.descent * em) : fm.descent();
+    const TextFont* made = textFont(scaleX, scaleY, advanced);
+    if (!made) return;
+    const QFont& font = made->font;
+    const double em = made->em, ascent = made->ascent, descent = made->descent;
     charge(double(text.size()) * std::min(em, 2048.0) * std::min(em, 2048.0));
     if (overBudget()) return;
 
