@@ -26,11 +26,8 @@ void wideSegment(RasterTarget& t, Pixel pixel, const shapes::PenDot& dot, std::i
 
 void drawLine(RasterTarget& t, const Pen& pen, std::int64_t x0, std::int64_t y0, std::int64_t x1,
               std::int64_t y1) {
-    const int w = shapes::clampPenWidth(pen.width);
-    if (w == 1)
-        shapes::thinLine(t, pen.pixel, pen.style, x0, y0, x1, y1, false);
-    else
-        wideSegment(t, pen.pixel, shapes::PenDot(w), x0, y0, x1, y1);
+    const std::int64_t xy[] = {x0, y0, x1, y1};
+    drawSegments(t, pen, xy, false);
 }
 
 void drawSegments(RasterTarget& t, const Pen& pen, std::span<const std::int64_t> xy, bool closed) {

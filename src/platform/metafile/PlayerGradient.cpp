@@ -53,7 +53,6 @@ void Player::gradientFill(std::span<const GradientVertex> vertices,
         if (box.isEmpty()) continue;
         charge(box.width() * box.height() + 1);
         if (overBudget()) return;
-        const QPolygonF rectangle = outline;
         // The rectangle's shading runs along one side: weight of the second colour.
         const QPointF side = triangle ? QPointF() : (mode == 0 ? outline[1] : outline[3]) - p[0];
         const double sideLength2 = side.x() * side.x() + side.y() * side.y();
@@ -79,7 +78,7 @@ void Player::gradientFill(std::span<const GradientVertex> vertices,
                         for (int k = 0; k < 3; ++k)
                             mixed[k] = w0 * colour[0][k] + w1 * colour[1][k] + w2 * colour[2][k];
                     } else {
-                        if (!aligned && !rectangle.containsPoint(c, Qt::OddEvenFill)) continue;
+                        if (!aligned && !outline.containsPoint(c, Qt::OddEvenFill)) continue;
                         const QPointF d = c - p[0];
                         const double w = std::clamp(
                             (d.x() * side.x() + d.y() * side.y()) / sideLength2, 0.0, 1.0);
