@@ -15,6 +15,8 @@
 #include <QTransform>
 
 #include "platform/metafile/ClipRegion.h"
+#include "platform/metafile/DcState.h"
+#include "platform/metafile/Figures.h"
 #include "platform/metafile/GdiObjects.h"
 #include "platform/metafile/Metafile.h"
 #include "platform/metafile/MetafileSize.h"
@@ -27,45 +29,6 @@
 // polygons, so world transforms and anisotropic mappings apply to every one of them.
 
 namespace nt::mf {
-
-enum MapMode {
-    MM_TEXT = 1,
-    MM_LOMETRIC,
-    MM_HIMETRIC,
-    MM_LOENGLISH,
-    MM_HIENGLISH,
-    MM_TWIPS,
-    MM_ISOTROPIC,
-    MM_ANISOTROPIC
-};
-
-struct DcState {
-    PenObject pen{0, 0, 0};
-    BrushObject brush{};
-    FontObject font{};
-    int mapMode = MM_TEXT;
-    QPointF windowOrg, windowExt{1, 1}, viewportOrg, viewportExt{1, 1};
-    QTransform world;
-    Colour textColour = 0, bkColour = 0xFFFFFF;
-    int bkMode = 2;  // opaque
-    int textAlign = 0;
-    FillRule fillRule = FillRule::Alternate;
-    int rop2 = RasterTarget::kCopyPen;
-    bool clockwiseArcs = false;
-    double miterLimit = 10;  // mitred corners reaching further than this are bevelled
-    QPointF current;         // logical
-    Clip clip;               // picture pixels, the meta region included; null: none
-    Clip meta;               // the meta region, which every later clip stays within; null: none
-};
-
-// Figures in picture pixels: runs of `counts` points, each open or closed.
-struct Figures {
-    std::vector<QPointF> points;
-    std::vector<int> counts;
-    std::vector<char> closed;
-    void add(std::span<const QPointF> figure, bool isClosed);
-    bool empty() const { return counts.empty(); }
-};
 
 enum class ArcKind { Arc, Chord, Pie, ArcTo };  // ArcTo: a line to the arc, then on along it
 

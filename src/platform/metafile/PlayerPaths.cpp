@@ -1,0 +1,46 @@
+#include "platform/metafile/Player.h"
+
+// Path brackets: figures recorded instead of drawn, then filled, stroked or made the clip.
+
+namespace nt::mf {
+
+void Player::beginPath() {
+    path_ = {};
+    recording_ = true;
+    figureOpen_ = false;
+}
+
+void Player::abortPath() {
+    path_ = {};
+    recording_ = false;
+}
+
+void Player::closeFigure() {
+    if (recording_ && !path_.closed.empty()) path_.closed.back() = true;
+    figureOpen_ = false;
+}
+
+void Player::appendToPath(const Figures& f) {
+    // A path longer than the whole file could describe is refused point by point.
+    constexpr std::size_t kMaxPathPoints = std::size_t{1} << 24;
+    if (path_.points.size() + f.points.size() > kMaxPathPoints) return;
+    path_.points.insert(path_.points.end(), f.points.begin(), f.points.end());
+    path_.counts.insert(path_.counts.end(), f.counts.begin(), f.counts.end());
+    path_.closed.insert(path_.closed.end(), f.closed.begin(), f.closed.end());
+}
+
+void Player::drawPath(bool stroke, bool fill) {
+    recording_ = false;
+    prepareTarget();
+    if (fill) fillFigures(path_, dc_.brush);
+    if (stroke) strokeFigures(path_);
+    path_ = {};
+}
+
+void Player::selectClipPath(Combine mode) {
+    recording_ = false;
+    combineClip(clipFromPolygons(path_.points, path_.counts, dc_.fillRule, image_.height()), mode);
+    path_ = {};
+}
+
+}  // namespace nt::mf

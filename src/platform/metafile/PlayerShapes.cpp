@@ -1,0 +1,236 @@
+#include <algorithm>
+#include <cmath>
+#include <numbers>
+
+#include "platform/metafile/Player.h"
+#include "platform/metafile/PlayerInternal.h"
+
+// The line and shape records (lines, polylines, Béziers, polygons, rectangles, ellipses, arcs,
+// pixels) as figures in picture pixels.
+
+namespace nt::mf {
+
+namespace {
+
+// A count of steps for a curve of `amount` pixels, whatever the value (NaN included).
+int steps(double amount, int least, int most) {
+    return amount >= most ? most : (amount >= least ? static_cast<int>(amount) : least);
+}
+
+}  // namespace
+
+void Figures::add(std::span<const QPointF> figure, bool isClosed) {
+    if (figure.empty()) return;
+    points.insert(points.end(), figure.begin(), figure.end());
+    counts.push_back(static_cast<int>(figure.size()));
+    closed.push_back(isClosed);
+}
+
+void Player::mappedPolyline(std::span<const QPointF> logical, bool closed, Figures& out) const {
+    const QTransform t = toPixels();
+    std::vector<QPointF> mapped;
+    mapped.reserve(logical.size());
+    for (const QPointF& p : logical) mapped.push_back(t.map(p));
+    out.add(mapped, closed);
+}
+
+void Player::moveTo(QPointF p) {
+    dc_.current = p;
+    figureOpen_ = false;
+}
+
+void Player::lineTo(QPointF p) {
+    const QPointF points[] = {dc_.current, p};
+    polylineTo(std::span(points).subspan(1));
+}
+
+void Player::polyline(std::span<const QPointF> points) {
+    if (points.size() < 2) return;
+    Figures f;
+    mappedPolyline(points, false, f);
+    render({}, f);
+    if (recording_) figureOpen_ = false;
+}
+
+void Player::polylineTo(std::span<const QPointF> points) {
+    if (points.empty()) return;
+    std::vector<QPointF> all{dc_.current};
+    all.insert(all.end(), points.begin(), points.end());
+    dc_.current = points.back();
+    if (recording_ && figureOpen_ && !path_.counts.empty()) {
+        // Continue the open figure rather than start another.
+        const QTransform t = toPixels();
+        for (const QPointF& p : points) path_.points.push_back(t.map(p));
+        path_.counts.back() += static_cast<int>(points.size());
+        return;
+    }
+    Figures f;
+    mappedPolyline(all, false, f);
+    render({}, f);
+    if (recording_) figureOpen_ = true;
+}
+
+std::vector<QPointF> Player::bezierPoints(QPointF p0, std::span<const QPointF> controls) const {
+    std::vector<QPointF> out{p0};
+    const QTransform t = toPixels();
+    for (std::size_t i = 0; i + 3 <= controls.size(); i += 3) {
+        const QPointF a = out.back(), b = controls[i], c = controls[i + 1], d = controls[i + 2];
+        const double length = QLineF(t.map(a), t.map(b)).length() +
+                              QLineF(t.map(b), t.map(c)).length() +
+                              QLineF(t.map(c), t.map(d)).length();
+        const int n = steps(length / 3, 2, 64);
+        for (int s = 1; s <= n; ++s) {
+            const double u = double(s) / n, v = 1 - u;
+            out.push_back(a * (v * v * v) + b * (3 * v * v * u) + c * (3 * v * u * u) +
+                          d * (u * u * u));
+        }
+    }
+    return out;
+}
+
+void Player::polyBezier(std::span<const QPointF> points) {
+    if (points.size() < 4) return;
+    polyline(bezierPoints(points.front(), points.subspan(1)));
+}
+
+void Player::polyBezierTo(std::span<const QPointF> points) {
+    if (points.size() < 3) return;
+    const std::vector<QPointF> flat = bezierPoints(dc_.current, points);
+    polylineTo(std::span(flat).subspan(1));
+}
+
+void Player::polyPolygon(std::span<const QPointF> points, std::span<const int> counts) {
+    Figures f;
+    std::size_t start = 0;
+    for (const int n : counts) {
+        if (n < 0 || static_cast<std::size_t>(n) > points.size() - start) break;
+        if (n >= 2) mappedPolyline(points.subspan(start, n), true, f);
+        start += static_cast<std::size_t>(n);
+    }
+    render(f, f);
+}
+
+void Player::polyPolyline(std::span<const QPointF> points, std::span<const int> counts) {
+    std::size_t start = 0;
+    for (const int n : counts) {
+        if (n < 0 || static_cast<std::size_t>(n) > points.size() - start) break;
+        polyline(points.subspan(start, n));
+        start += static_cast<std::size_t>(n);
+    }
+}
+
+void Player::rectangle(QRectF box) {
+    const QTransform t = toPixels();
+    const QPointF corners[] = {box.topLeft(), box.topRight(), box.bottomRight(), box.bottomLeft()};
+    Figures fill;
+    mappedPolyline(corners, true, fill);
+    Figures stroke = fill;
+    if (!t.isRotating()) {
+        // The outline lies inside the box: its right and bottom sides one pixel in.
+        const QRectF r = t.mapRect(box.normalized());
+        const double inset = penPixels() <= 1 ? 1 : 0;
+        const QPointF px[] = {r.topLeft(),
+                              {r.right() - inset, r.top()},
+                              {r.right() - inset, r.bottom() - inset},
+                              {r.left(), r.bottom() - inset}};
+        stroke = {};
+        stroke.add(px, true);
+    }
+    render(fill, stroke);
+}
+
+std::vector<QPointF> Player::ellipsePoints(QRectF box, double from, double sweep) const {
+    const QPointF c = box.center();
+    const double rx = box.width() / 2, ry = box.height() / 2;
+    const QRectF device = toPixels().mapRect(box);
+    const double size = std::min(device.width() + device.height(), 1e5);
+    const int n = steps(size * std::abs(sweep) / (2 * std::numbers::pi) / 2, 8, 720);
+    std::vector<QPointF> out;
+    out.reserve(static_cast<std::size_t>(n) + 1);
+    for (int i = 0; i <= n; ++i) {
+        const double a = from + sweep * i / n;
+        out.emplace_back(c.x() + rx * std::cos(a), c.y() - ry * std::sin(a));
+    }
+    return out;
+}
+
+void Player::ellipse(QRectF box) {
+    const QTransform t = toPixels();
+    box = box.normalized();
+    std::vector<QPointF> outline = ellipsePoints(box, 0, 2 * std::numbers::pi);
+    outline.pop_back();
+    Figures fill;
+    mappedPolyline(outline, true, fill);
+    Figures stroke = fill;
+    if (!t.isRotating() && penPixels() <= 1) {
+        // A thin outline runs through the centres of the box's outer pixels.
+        const QRectF r = t.mapRect(box).adjusted(0, 0, -1, -1);
+        if (r.width() > 0 && r.height() > 0) {
+            stroke = {};
+            std::vector<QPointF> px;
+            for (const QPointF& p : fill.points)
+                px.emplace_back(r.center().x() + (p.x() - t.mapRect(box).center().x()) * r.width() /
+                                                     t.mapRect(box).width(),
+                                r.center().y() + (p.y() - t.mapRect(box).center().y()) *
+                                                     r.height() / t.mapRect(box).height());
+            stroke.add(px, true);
+        }
+    }
+    render(fill, stroke);
+}
+
+void Player::roundRect(QRectF box, QSizeF corner) {
+    box = box.normalized();
+    const double cw = std::min(std::abs(corner.width()), box.width());
+    const double ch = std::min(std::abs(corner.height()), box.height());
+    if (cw <= 0 || ch <= 0) return rectangle(box);
+    std::vector<QPointF> outline;
+    const double pi = std::numbers::pi;
+    const auto quarter = [&](double cx, double cy, double from) {
+        const auto q = ellipsePoints(QRectF(cx - cw / 2, cy - ch / 2, cw, ch), from, pi / 2);
+        outline.insert(outline.end(), q.begin(), q.end());
+    };
+    quarter(box.right() - cw / 2, box.top() + ch / 2, 0);
+    quarter(box.left() + cw / 2, box.top() + ch / 2, pi / 2);
+    quarter(box.left() + cw / 2, box.bottom() - ch / 2, pi);
+    quarter(box.right() - cw / 2, box.bottom() - ch / 2, 3 * pi / 2);
+    Figures f;
+    mappedPolyline(outline, true, f);
+    render(f, f);
+}
+
+void Player::arc(ArcKind kind, QRectF box, QPointF start, QPointF end) {
+    box = box.normalized();
+    if (box.width() <= 0 || box.height() <= 0) return;
+    const QPointF c = box.center();
+    const double rx = box.width() / 2, ry = box.height() / 2;
+    const auto angle = [&](QPointF p) {
+        return std::atan2(-(p.y() - c.y()) / ry, (p.x() - c.x()) / rx);
+    };
+    const double a0 = angle(start), a1 = angle(end);
+    const double turn = 2 * std::numbers::pi;
+    double sweep = a1 - a0;
+    if (dc_.clockwiseArcs) {
+        while (sweep >= 0) sweep -= turn;
+    } else {
+        while (sweep <= 0) sweep += turn;
+    }
+    std::vector<QPointF> points = ellipsePoints(box, a0, sweep);
+    if (kind == ArcKind::ArcTo) {
+        polylineTo(points);
+        return;
+    }
+    if (kind == ArcKind::Pie) points.push_back(c);
+    Figures f;
+    mappedPolyline(points, kind != ArcKind::Arc, f);
+    render(kind == ArcKind::Arc ? Figures{} : f, f);
+}
+
+void Player::setPixel(QPointF p, Colour c) {
+    if (recording_) return;
+    prepareTarget();
+    const QPointF d = map(p);
+    target_.pixel(toPixel(std::floor(d.x())), toPixel(std::floor(d.y())), nt::toPixel(c));
+}
+
+}  // namespace nt::mf
