@@ -22,6 +22,13 @@ struct Job {
     bool metafileStats = false;  // list the metafile records that were not drawn
 };
 
+// The same steps for every input, each written into one folder.
+struct FolderJob {
+    QString outDir;
+    QStringList inputs;
+    std::vector<Step> steps;
+};
+
 struct HelpRequest {};
 struct VersionRequest {};
 
@@ -30,9 +37,10 @@ struct UsageError {
 };
 
 // Reads the arguments after the program name:
-// [--metafile-stats] INPUT OUTPUT [OPERATION [ARG...]]..., or --help / -h or --version / -v
-// anywhere.
-std::variant<Job, HelpRequest, VersionRequest, UsageError> parseCommandLine(
+// [--metafile-stats] INPUT OUTPUT [OPERATION [ARG...]]...,
+// --out-dir DIR FILE... [OPERATION [ARG...]]... (the files end at the first operation's name),
+// or --help / -h or --version / -v anywhere.
+std::variant<Job, FolderJob, HelpRequest, VersionRequest, UsageError> parseCommandLine(
     const QStringList& arguments);
 
 QString usageText();

@@ -38,15 +38,15 @@ Result blurMore(QImage& p, const QStringList&, RunState&) {
     });
 }
 
-Result sharpen(QImage& p, const QStringList& a, RunState&) {
+Result sharpen(QImage& p, const QStringList& a, RunState& run) {
     const auto k = checkSharpenFactor(a[0]);
-    if (!k.ok()) return refusal(k);
+    if (!k.ok() || run.checkOnly) return refusal(k);
     return onPixels(p, [&](RasterTarget& t) { SharpenImage(t, k.value); });
 }
 
 Result noise(QImage& p, const QStringList& a, RunState& run) {
     const auto amount = checkNoiseAmount(a[0]);
-    if (!amount.ok()) return refusal(amount);
+    if (!amount.ok() || run.checkOnly) return refusal(amount);
     return onPixels(p, [&](RasterTarget& t) { AddNoise(t, amount.value, run.random); });
 }
 
@@ -75,18 +75,19 @@ Result brightness(QImage& p, const QStringList& a, RunState&) {
     return onPixels(p, [&](RasterTarget& t) { AdjustBrightness(t, *v); });
 }
 
-Result stretch(QImage& p, const QStringList& a, RunState&) {
+Result stretch(QImage& p, const QStringList& a, RunState& run) {
     const auto size = checkStretchSize(a[0], a[1]);
-    if (!size.ok()) return refusal(size);
+    if (!size.ok() || run.checkOnly) return refusal(size);
     p = StretchImage(p, size.value.width, size.value.height);
     return std::nullopt;
 }
 
-Result frame(QImage& p, const QStringList& a, RunState&) {
+Result frame(QImage& p, const QStringList& a, RunState& run) {
     const auto n = checkFrameWidth(a[0]);
     if (!n.ok()) return refusal(n);
     const auto colour = parseHexColour(a[1].toStdString());
     if (!colour) return "the frame colour must be written #RRGGBB";
+    if (run.checkOnly) return std::nullopt;
     const Pen pen{toPixel(*colour), 1, PenStyle::Solid};
     return onPixels(p, [&](RasterTarget& t) { DrawFrame(t, pen, n.value); });
 }
@@ -106,8 +107,8 @@ Result mask(QImage& p, const QStringList& a, RunState&) {
     }
 
 const std::array kOperations{
-    Operation{"invert", 0, "", "inverts every colour", NT_PIXEL_OP(invert, InvertColors(t))},
-    Operation{"gray", 0, "", "turns the picture grey", NT_PIXEL_OP(gray, GrayScale(t))},
+    Operation{"invert", 0, "", "inverts every colour", NT_PIXEL_OP(invert, InvertColors(t)), true},
+    Operation{"gray", 0, "", "turns the picture grey", NT_PIXEL_OP(gray, GrayScale(t)), true},
     Operation{"blur", 0, "", "blurs once", NT_PIXEL_OP(blur, BlurImage(t))},
     Operation{"blur-more", 0, "", "blurs three times", &blurMore},
     Operation{"sharpen", 1, "K",
@@ -120,22 +121,22 @@ const std::array kOperations{
     Operation{"noise", 1, "A", "adds random noise of amount A (-16384 to 16383)", &noise},
     Operation{"wave", 0, "", "moves pixels along a small wave", NT_PIXEL_OP(wave, WavePixels(t))},
     Operation{"remove-red", 0, "", "sets the red channel to 0",
-              NT_PIXEL_OP(red, RemoveChannel(t, 0))},
+              NT_PIXEL_OP(red, RemoveChannel(t, 0)), true},
     Operation{"remove-green", 0, "", "sets the green channel to 0",
-              NT_PIXEL_OP(green, RemoveChannel(t, 1))},
+              NT_PIXEL_OP(green, RemoveChannel(t, 1)), true},
     Operation{"remove-blue", 0, "", "sets the blue channel to 0",
-              NT_PIXEL_OP(blue, RemoveChannel(t, 2))},
+              NT_PIXEL_OP(blue, RemoveChannel(t, 2)), true},
     Operation{"rgb", 3, "DR DG DB", "shifts red, green and blue by DR, DG, DB (each -100 to 100)",
-              &rgbShift},
-    Operation{"brightness", 1, "V", "shifts the brightness by V (-100 to 100)", &brightness},
+              &rgbShift, true},
+    Operation{"brightness", 1, "V", "shifts the brightness by V (-100 to 100)", &brightness, true},
     Operation{"flip-v", 0, "", "mirrors left-right (about the vertical axis)",
-              NT_PIXEL_OP(flipv, FlipCanvas(t, 0))},
+              NT_PIXEL_OP(flipv, FlipCanvas(t, 0)), true},
     Operation{"flip-h", 0, "", "mirrors top-bottom (about the horizontal axis)",
               NT_PIXEL_OP(fliph, FlipCanvas(t, 1))},
     Operation{"flip-both", 0, "", "mirrors left-right and top-bottom (half a turn)",
               NT_PIXEL_OP(flipboth, FlipCanvas(t, 2))},
     Operation{"mirror", 0, "", "copies the left half onto the right half, mirrored",
-              NT_PIXEL_OP(mirror, MirrorHalf(t))},
+              NT_PIXEL_OP(mirror, MirrorHalf(t)), true},
     Operation{"stretch", 2, "W H",
               "stretches to W x H pixels (each 1 to 30000, at most 100 million pixels)", &stretch},
     Operation{"frame", 2, "N #RRGGBB",

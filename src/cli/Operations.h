@@ -16,6 +16,9 @@ namespace nt::cli {
 // so a command line gives the same picture every time.
 struct RunState {
     UniformRandom random;
+    // Only the arguments are checked (a folder run refuses bad ones before its first file);
+    // the picture is a stand-in and may be left as it is.
+    bool checkOnly = false;
 };
 
 // One whole-picture operation of the batch tool: its name on the command line, how many
@@ -28,6 +31,9 @@ struct Operation {
     std::string_view description;  // one line, with the ranges of the arguments
     std::optional<std::string> (*apply)(QImage& picture, const QStringList& arguments,
                                         RunState& run) = nullptr;
+    // Each row of the result depends on the same row of the picture alone, so the operation
+    // may run on a band of rows at a time with the same result.
+    bool rowLocal = false;
 };
 
 // The table of operations, in the order --help lists them.

@@ -1,19 +1,22 @@
-// The batch tool: converts one picture file to BMP, applying whole-picture operations on the
-// way, for scripts and benchmarks. No widgets.
+// The batch tool: converts picture files to BMP, applying whole-picture operations on the way,
+// one file or a folder's worth, for scripts and benchmarks. No widgets.
 
 #include <cstdio>
+#include <memory>
 
 #include <QFile>
 #include <QGuiApplication>
 
 #include "cli/CommandLine.h"
+#include "cli/Convert.h"
+#include "cli/Folder.h"
+#include "cli/Interrupt.h"
 #include "globals/Version.h"
-#include "platform/Picture.h"
 #include "platform/metafile/Metafile.h"
 
 namespace {
 
-enum ExitCode { kOk = 0, kUsage = 1, kInputUnreadable = 2, kOutputUnwritable = 3 };
+using namespace nt::cli;
 
 void printError(const QString& message) {
     std::fprintf(stderr, "norvalytintora-cli: %s\n", qPrintable(message));
@@ -35,53 +38,61 @@ void printMetafileStats(const QString& path) {
     if (stats.stoppedEarly) std::printf("stopped early\n");
 }
 
-int run(const nt::cli::Job& job) {
+int runJob(const Job& job, const std::atomic<bool>& stop) {
     if (job.metafileStats) printMetafileStats(job.input);
-    auto loaded = nt::loadPicture(job.input);
-    if (auto* error = std::get_if<nt::PictureError>(&loaded)) {
-        printError(QStringLiteral("cannot read %1: %2")
-                       .arg(job.input, QString::fromStdString(error->reason)));
-        return kInputUnreadable;
-    }
-    QImage picture = std::get<QImage>(std::move(loaded));
-    nt::cli::RunState state;
-    for (const nt::cli::Step& step : job.steps) {
-        if (auto refused = step.operation->apply(picture, step.arguments, state)) {
-            const auto& name = step.operation->name;
-            printError(QStringLiteral("%1: %2").arg(
-                QLatin1StringView(name.data(), static_cast<qsizetype>(name.size())),
-                QString::fromStdString(*refused)));
-            return kUsage;
-        }
-    }
-    if (auto error = nt::savePictureBmp(picture, job.output)) {
-        printError(QStringLiteral("cannot write %1: %2")
-                       .arg(job.output, QString::fromStdString(error->reason)));
-        return kOutputUnwritable;
-    }
-    return kOk;
+    ConvertOptions options;
+    options.stop = &stop;
+    const Outcome outcome = convertPicture(job.input, job.output, job.steps, options);
+    if (!outcome.message.isEmpty()) printError(outcome.message);
+    return outcome.code;
+}
+
+// Only metafile text needs the font system, hence a GUI application (on the offscreen
+// platform: no display needed); the start-up it costs is left out for every other picture.
+bool needsFonts(const QStringList& inputs, const std::vector<Step>& steps) {
+    for (const QString& input : inputs)
+        if (isMetafile(input)) return true;
+    for (const Step& step : steps)
+        if (step.operation->name == "mask" && isMetafile(step.arguments[0])) return true;
+    return false;
+}
+
+// Qt's own warnings (a missing XDG_RUNTIME_DIR, font set-up) say nothing about the pictures;
+// standard error carries the tool's messages alone.
+void dropQtMessages(QtMsgType type, const QMessageLogContext&, const QString& message) {
+    if (type == QtFatalMsg) printError(message);
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
-    // Metafile text needs the font system, hence a GUI application; the batch tool runs
-    // without a display.
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-    QGuiApplication app(argc, argv);
-    const auto parsed = nt::cli::parseCommandLine(app.arguments().mid(1));
-    if (std::holds_alternative<nt::cli::HelpRequest>(parsed)) {
-        std::fputs(qPrintable(nt::cli::usageText()), stdout);
+    qInstallMessageHandler(dropQtMessages);
+    QStringList arguments;
+    for (int i = 1; i < argc; ++i) arguments << QString::fromLocal8Bit(argv[i]);
+    const auto parsed = parseCommandLine(arguments);
+    if (std::holds_alternative<HelpRequest>(parsed)) {
+        std::fputs(qPrintable(usageText()), stdout);
         return kOk;
     }
-    if (std::holds_alternative<nt::cli::VersionRequest>(parsed)) {
+    if (std::holds_alternative<VersionRequest>(parsed)) {
         std::printf("norvalytintora-cli %s\n", nt::kVersion);
         return kOk;
     }
-    if (const auto* usage = std::get_if<nt::cli::UsageError>(&parsed)) {
+    if (const auto* usage = std::get_if<UsageError>(&parsed)) {
         printError(usage->message);
-        std::fputs(qPrintable(nt::cli::usageText()), stderr);
+        std::fputs(qPrintable(usageText()), stderr);
         return kUsage;
     }
-    return run(std::get<nt::cli::Job>(parsed));
+    const auto* job = std::get_if<Job>(&parsed);
+    const auto* folder = std::get_if<FolderJob>(&parsed);
+    std::unique_ptr<QGuiApplication> app;
+    if (needsFonts(job ? QStringList{job->input} : folder->inputs,
+                   job ? job->steps : folder->steps)) {
+        if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+        app = std::make_unique<QGuiApplication>(argc, argv);
+    }
+    const InterruptWatch interrupt;
+    const int status =
+        job ? runJob(*job, interrupt.flag()) : runFolderJob(*folder, interrupt.flag());
+    return interrupt.flag() ? interrupt.exitStatus() : status;
 }

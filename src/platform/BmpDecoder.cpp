@@ -7,6 +7,8 @@ namespace nt {
 
 namespace {
 
+constexpr std::int64_t kFileHeader = 14;
+
 PictureResult decodeEmbedded(const dib::Info& info, Bytes dib, Colour matte) {
     const std::int64_t rest = dib.size() - info.bitsOffset;
     const std::int64_t length =
@@ -28,13 +30,25 @@ PictureResult decodeDib(Bytes dib, dib::Kind kind, std::int64_t bitsOffset, Colo
 }  // namespace
 
 PictureResult decodeBmpFile(Bytes file, Colour matte) {
-    constexpr std::int64_t kFileHeader = 14;
     if (!file.startsWith("BM", 2) || !file.has(0, kFileHeader))
         return dib::invalid("file too short for a bitmap file header");
     // The file header's size field is often wrong and is not used; the offset is.
     const std::int64_t offset = file.u32(10);
     return decodeDib(file.sub(kFileHeader, file.size()), dib::Kind::File, offset - kFileHeader,
                      matte);
+}
+
+std::optional<UncompressedBmp> uncompressedBmp(Bytes file) {
+    if (!file.startsWith("BM", 2) || !file.has(0, kFileHeader)) return std::nullopt;
+    const Bytes dib = file.sub(kFileHeader, file.size());
+    auto parsed = dib::parse(dib, dib::Kind::File, std::int64_t{file.u32(10)} - kFileHeader);
+    const auto* info = std::get_if<dib::Info>(&parsed);
+    if (!info ||
+        (info->compression != dib::Compression::Rgb &&
+         info->compression != dib::Compression::Bitfields) ||
+        !dib::hasAllRows(*info, dib))
+        return std::nullopt;
+    return UncompressedBmp{*info, dib};
 }
 
 PictureResult decodePackedDib(Bytes dib, Colour matte) {

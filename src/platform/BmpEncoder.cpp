@@ -6,6 +6,7 @@
 #include <QSaveFile>
 #include <QStorageInfo>
 
+#include "platform/Bmp.h"
 #include "platform/LargePages.h"
 #include "platform/Picture.h"
 #include "surface/Colour.h"
@@ -23,14 +24,21 @@ struct Layout {
 };
 
 // The file's sizes are 32-bit fields, so a picture whose file would pass 4 GiB is refused.
-std::optional<Layout> layoutOf(const QImage& image) {
-    if (image.isNull()) return std::nullopt;
+constexpr std::int64_t kMaxFileBytes = 0xFFFFFFFFll;
+
+Layout layoutOf(std::int64_t width, std::int64_t height) {
     Layout l;
-    l.width = image.width();
-    l.height = image.height();
+    l.width = width;
+    l.height = height;
     l.stride = (l.width * 3 + 3) / 4 * 4;
     l.fileBytes = kHeaderBytes + l.stride * l.height;
-    if (l.fileBytes > 0xFFFFFFFFll) return std::nullopt;
+    return l;
+}
+
+std::optional<Layout> layoutOf(const QImage& image) {
+    if (image.isNull()) return std::nullopt;
+    const Layout l = layoutOf(image.width(), image.height());
+    if (l.fileBytes > kMaxFileBytes) return std::nullopt;
     return l;
 }
 
@@ -130,6 +138,23 @@ PictureError writeError(const QString& path, const QSaveFile& file, std::int64_t
 }
 
 }  // namespace
+
+QByteArray bmpHeader(int width, int height) {
+    if (width <= 0 || height <= 0) return {};
+    const Layout l = layoutOf(width, height);
+    if (l.fileBytes > kMaxFileBytes) return {};
+    QByteArray header(kHeaderBytes, Qt::Uninitialized);
+    writeHeader(l, reinterpret_cast<std::uint8_t*>(header.data()));
+    return header;
+}
+
+std::int64_t bmpRowBytes(int width) {
+    return layoutOf(width, 1).stride;
+}
+
+void encodeBmpRows(const QImage& image, int firstFileRow, int count, std::uint8_t* out) {
+    encodeRows(image, layoutOf(image.width(), image.height()), firstFileRow, count, out);
+}
 
 QByteArray encodeBmp(const QImage& image) {
     QByteArray out;

@@ -56,6 +56,12 @@ InfoResult parse(Bytes dib, Kind kind, std::int64_t bitsOffset = 0);
 // `keepAlpha`. Uncompressed data must be complete.
 PictureResult decodePixels(const Info& info, Bytes dib, bool keepAlpha);
 
+// The uncompressed part of decodePixels, a band at a time: picture rows [first, first + count)
+// (counted from the top) into rows 0 .. count - 1 of `out`, which is at least info.width
+// wide. The pixel data must be complete (hasAllRows).
+void decodeRows(const Info& info, Bytes dib, bool keepAlpha, int first, int count, QImage& out);
+bool hasAllRows(const Info& info, Bytes dib);
+
 // The RLE8/RLE4 part of decodePixels, into an allocated image of the right size. Skipped
 // pixels take palette entry 0; a stream that ends before its end-of-bitmap marker (or
 // before its last row) is refused.

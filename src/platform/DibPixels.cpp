@@ -118,12 +118,15 @@ class FieldRow {
     int bytes_;
 };
 
+// Picture rows [first, first + count) into rows 0 .. count - 1 of `out`.
 template <typename RowFn>
-void eachRow(const Info& info, const std::uint8_t* bits, QImage& out, RowFn&& row) {
+void eachRow(const Info& info, const std::uint8_t* bits, int first, int count, QImage& out,
+             RowFn&& row) {
     const std::int64_t stride = info.stride();
-    for (std::int64_t r = 0; r < info.height; ++r) {
-        const std::int64_t y = info.topDown ? r : info.height - 1 - r;
-        row(bits + r * stride, reinterpret_cast<Pixel*>(out.scanLine(static_cast<int>(y))));
+    for (int i = 0; i < count; ++i) {
+        const std::int64_t y = first + i;
+        const std::int64_t r = info.topDown ? y : info.height - 1 - y;
+        row(bits + r * stride, reinterpret_cast<Pixel*>(out.scanLine(i)));
     }
 }
 
@@ -133,10 +136,7 @@ PictureResult decodePixels(const Info& info, Bytes dib, bool keepAlpha) {
     const bool rle = info.compression == Compression::Rle8 || info.compression == Compression::Rle4;
     if (!rle && info.compression != Compression::Rgb && info.compression != Compression::Bitfields)
         return invalid("compressed bitmap data needs another decoder");
-    const std::int64_t rowBytes = (info.width * info.bitCount + 7) / 8;
-    // The last row's padding is often left out by writers; it is never read.
-    const std::int64_t need = info.stride() * (info.height - 1) + rowBytes;
-    if (!rle && !dib.has(info.bitsOffset, need)) return invalid("pixel data truncated");
+    if (!rle && !hasAllRows(info, dib)) return invalid("pixel data truncated");
 
     auto made = allocateImage(info.width, info.height,
                               keepAlpha ? QImage::Format_ARGB32 : QImage::Format_RGB32);
@@ -147,21 +147,32 @@ PictureResult decodePixels(const Info& info, Bytes dib, bool keepAlpha) {
         return out;
     }
 
+    decodeRows(info, dib, keepAlpha, 0, static_cast<int>(info.height), out);
+    return out;
+}
+
+bool hasAllRows(const Info& info, Bytes dib) {
+    const std::int64_t rowBytes = (info.width * info.bitCount + 7) / 8;
+    // The last row's padding is often left out by writers; it is never read.
+    return dib.has(info.bitsOffset, info.stride() * (info.height - 1) + rowBytes);
+}
+
+void decodeRows(const Info& info, Bytes dib, bool keepAlpha, int first, int count, QImage& out) {
     const std::uint8_t* bits = dib.data() + info.bitsOffset;
     const std::int64_t w = info.width;
     if (info.bitCount <= 8) {
-        eachRow(info, bits, out,
+        eachRow(info, bits, first, count, out,
                 [&](auto* s, auto* d) { indexedRow(s, d, w, info.bitCount, info.palette); });
     } else if (info.bitCount == 24) {
-        eachRow(info, bits, out, [&](auto* s, auto* d) { bgrRow(s, d, w); });
+        eachRow(info, bits, first, count, out, [&](auto* s, auto* d) { bgrRow(s, d, w); });
     } else if (info.bitCount == 32 && isStandard32(info) &&
                (!keepAlpha || info.masks[3].bits == 0xFF000000u)) {
-        eachRow(info, bits, out, [&](auto* s, auto* d) { bgraRow(s, d, w, keepAlpha); });
+        eachRow(info, bits, first, count, out,
+                [&](auto* s, auto* d) { bgraRow(s, d, w, keepAlpha); });
     } else {
         const FieldRow fields(info, keepAlpha);
-        eachRow(info, bits, out, [&](auto* s, auto* d) { fields(s, d, w); });
+        eachRow(info, bits, first, count, out, [&](auto* s, auto* d) { fields(s, d, w); });
     }
-    return out;
 }
 
 }  // namespace nt::dib

@@ -1,0 +1,175 @@
+#include "cli/Convert.h"
+
+#include <algorithm>
+#include <cstring>
+#include <new>
+
+#include <QFile>
+
+#include "cli/BandSink.h"
+#include "cli/MappedFile.h"
+#include "cli/OutputFile.h"
+#include "imageops/Bands.h"
+#include "platform/Bmp.h"
+#include "platform/Picture.h"
+#include "platform/metafile/Metafile.h"
+
+namespace nt::cli {
+
+namespace {
+
+// What the picture reader refuses to read, so a larger file goes to it for the refusal.
+constexpr std::int64_t kMaxInputBytes = std::int64_t{1} << 30;
+// Output is made and written in bands of about this many bytes: in the processor's cache, and
+// large enough that a write's fixed cost does not count.
+constexpr std::int64_t kBandBytes = std::int64_t{1} << 20;
+
+QString fromStd(const std::string& s) {
+    return QString::fromStdString(s);
+}
+
+QString operationName(const Step& step) {
+    const auto& name = step.operation->name;
+    return QString::fromLatin1(name.data(), static_cast<qsizetype>(name.size()));
+}
+
+bool stopped(const ConvertOptions& options) {
+    return options.stop && options.stop->load(std::memory_order_relaxed);
+}
+
+// Applies every step; the refusal as a whole message.
+std::optional<QString> applySteps(const std::vector<Step>& steps, QImage& picture, RunState& run) {
+    for (const Step& step : steps) {
+        std::optional<std::string> refused;
+        try {
+            refused = step.operation->apply(picture, step.arguments, run);
+        } catch (const std::bad_alloc&) {
+            refused = "not enough memory";
+        } catch (const std::exception& e) {
+            refused = e.what();
+        }
+        if (refused) return QStringLiteral("%1: %2").arg(operationName(step), fromStd(*refused));
+    }
+    return std::nullopt;
+}
+
+Outcome unwritable(const QString& output, const QString& why) {
+    return {kOutputUnwritable, QStringLiteral("cannot write %1: %2").arg(output, why), false};
+}
+
+// Fills `out` with file rows [first, first + count); a refusal stops the file.
+using BandMaker = std::function<std::optional<Outcome>(int first, int count, std::uint8_t* out)>;
+
+// The header, then the rows band by band, into `output` renamed into place when all is written.
+Outcome writeBands(const QString& output, int width, int height, const BandMaker& makeBand,
+                   const ConvertOptions& options) {
+    const QByteArray header = bmpHeader(width, height);
+    if (header.isEmpty())
+        return unwritable(output, QStringLiteral("picture too large for a bitmap file"));
+    OutputFile file(output);
+    if (auto error = file.open()) return unwritable(output, fromStd(*error));
+    const std::int64_t rowBytes = bmpRowBytes(width);
+    // Under the size at which an operation splits its rows over two threads: a band is too
+    // little work to start one for.
+    const std::int64_t rows = std::min(kBandBytes / rowBytes, (kParallelPixels - 1) / width);
+    const int rowsPerBand = static_cast<int>(std::clamp<std::int64_t>(rows, 1, height));
+    BandSink sink(file, std::max<std::int64_t>(header.size(), rowsPerBand * rowBytes),
+                  options.writeBehind);
+    std::memcpy(sink.next(), header.constData(), static_cast<std::size_t>(header.size()));
+    sink.put(header.size());
+    for (int row = 0; row < height && !sink.failed(); row += rowsPerBand) {
+        if (stopped(options)) return {kOk, {}, true};
+        const int count = std::min(rowsPerBand, height - row);
+        if (auto refused = makeBand(row, count, sink.next())) return *refused;
+        sink.put(count * rowBytes);
+    }
+    if (auto error = sink.finish()) return unwritable(output, fromStd(*error));
+    if (stopped(options)) return {kOk, {}, true};
+    if (auto error = file.commit()) return unwritable(output, fromStd(*error));
+    return {};
+}
+
+Outcome writePicture(const QImage& picture, const QString& output, const ConvertOptions& options) {
+    const QImage rgb =
+        picture.format() == QImage::Format_RGB32 || picture.format() == QImage::Format_ARGB32
+            ? picture
+            : picture.convertToFormat(QImage::Format_RGB32);
+    return writeBands(
+        output, rgb.width(), rgb.height(),
+        [&](int first, int count, std::uint8_t* out) -> std::optional<Outcome> {
+            encodeBmpRows(rgb, first, count, out);
+            return std::nullopt;
+        },
+        options);
+}
+
+// Decode, operations and encoding a band at a time: the file is bottom-up, so file rows
+// [first, first + count) are picture rows [height - first - count, height - first).
+Outcome streamBmp(const UncompressedBmp& bmp, const std::vector<Step>& steps, const QString& input,
+                  const QString& output, const ConvertOptions& options) {
+    if (auto refused = checkSteps(steps)) return {kUsage, *refused, false};
+    const int width = static_cast<int>(bmp.info.width);
+    const int height = static_cast<int>(bmp.info.height);
+    if (options.decoded) options.decoded(QSize(width, height));
+    QImage band;
+    RunState run;
+    return writeBands(
+        output, width, height,
+        [&](int first, int count, std::uint8_t* out) -> std::optional<Outcome> {
+            if (band.height() != count) band = QImage(width, count, QImage::Format_RGB32);
+            if (band.isNull())
+                return Outcome{kInputUnreadable,
+                               QStringLiteral("cannot read %1: not enough memory").arg(input),
+                               false};
+            dib::decodeRows(bmp.info, bmp.dib, false, height - first - count, count, band);
+            if (auto refused = applySteps(steps, band, run))
+                return Outcome{kUsage, *refused, false};
+            encodeBmpRows(band, 0, count, out);
+            return std::nullopt;
+        },
+        options);
+}
+
+}  // namespace
+
+bool allRowLocal(const std::vector<Step>& steps) {
+    return std::all_of(steps.begin(), steps.end(),
+                       [](const Step& s) { return s.operation->rowLocal; });
+}
+
+std::optional<QString> checkSteps(const std::vector<Step>& steps) {
+    QImage standIn(1, 1, QImage::Format_RGB32);
+    standIn.fill(Qt::white);
+    RunState run;
+    run.checkOnly = true;
+    return applySteps(steps, standIn, run);
+}
+
+bool isMetafile(const QString& path) {
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) return false;
+    const QByteArray head = file.read(64);
+    return mf::detect(Bytes(reinterpret_cast<const std::uint8_t*>(head.constData()),
+                            head.size())) != mf::Kind::None;
+}
+
+Outcome convertPicture(const QString& input, const QString& output, const std::vector<Step>& steps,
+                       const ConvertOptions& options) {
+    const MappedFile mapped(input, kMaxInputBytes);
+    if (mapped.valid() && allRowLocal(steps))
+        if (const auto bmp = uncompressedBmp(mapped.bytes()))
+            return streamBmp(*bmp, steps, input, output, options);
+    auto loaded = mapped.valid() ? decodePicture(mapped.view()) : loadPicture(input);
+    if (const auto* error = std::get_if<PictureError>(&loaded))
+        return {kInputUnreadable,
+                QStringLiteral("cannot read %1: %2").arg(input, fromStd(error->reason)), false};
+    QImage picture = std::get<QImage>(std::move(loaded));
+    if (options.decoded) options.decoded(picture.size());
+    if (stopped(options)) return {kOk, {}, true};
+    RunState run;
+    if (auto refused = applySteps(steps, picture, run)) return {kUsage, *refused, false};
+    if (stopped(options)) return {kOk, {}, true};
+    return writePicture(picture, output, options);
+}
+
+}  // namespace nt::cli

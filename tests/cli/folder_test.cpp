@@ -1,0 +1,212 @@
+// The batch tool over many files and large pictures: band-by-band conversion, its folder mode,
+// interruption, and what it prints.
+#include <csignal>
+
+#include <gtest/gtest.h>
+#include <QDir>
+#include <QFile>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QThread>
+
+#include "imageops/Geometry.h"
+#include "imageops/PointFilters.h"
+#include "platform/Picture.h"
+#include "platform/PictureTestSupport.h"
+
+namespace {
+
+struct CliRun {
+    int code = -1;
+    QString out, err;
+};
+
+CliRun cli(const QStringList& arguments, const QProcessEnvironment& env = {}) {
+    QProcess p;
+    if (!env.isEmpty()) p.setProcessEnvironment(env);
+    p.start(QStringLiteral(NT_CLI_PATH), arguments);
+    EXPECT_TRUE(p.waitForFinished(60000));
+    return {p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1,
+            QString::fromUtf8(p.readAllStandardOutput()),
+            QString::fromUtf8(p.readAllStandardError())};
+}
+
+// Every pixel different along both axes, so a misplaced band or row shows.
+QImage pattern(int w, int h) {
+    QImage image(w, h, QImage::Format_RGB32);
+    for (int y = 0; y < h; ++y)
+        for (int x = 0; x < w; ++x) image.setPixel(x, y, qRgb(x * 7 + y, y * 3, x ^ y));
+    return image;
+}
+
+QByteArray bytesOf(const QString& path) {
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+bool writeBytes(const QString& path, const QByteArray& bytes) {
+    QFile f(path);
+    return f.open(QIODevice::WriteOnly) && f.write(bytes) == bytes.size();
+}
+
+QImage load(const QString& path) {
+    auto loaded = nt::loadPicture(path);
+    return std::holds_alternative<QImage>(loaded) ? std::get<QImage>(loaded) : QImage();
+}
+
+// Every entry of a folder, hidden ones included.
+QStringList entries(const QString& dir) {
+    return QDir(dir).entryList(
+        QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot, QDir::Name);
+}
+
+}  // namespace
+
+// Pictures several bands tall, bottom-up and top-down, at three depths, through operations
+// that keep to their rows: the result is the whole picture's.
+TEST(BatchTool, BandsGiveTheWholePicturesResult) {
+    QTemporaryDir dir;
+    const QImage source = pattern(701, 1300);
+    QByteArray topDown32;
+    {
+        nt::test::Dib d;
+        d.width = 701;
+        d.height = -1300;
+        d.bitCount = 32;
+        for (int y = 0; y < 1300; ++y)
+            for (int x = 0; x < 701; ++x) nt::test::put32(d.bits, source.pixel(x, y) & 0xFFFFFF);
+        topDown32 = nt::test::bmpFile(d);
+    }
+    QByteArray palette8;
+    {
+        nt::test::Dib d;
+        d.width = 701;
+        d.height = 1300;
+        d.bitCount = 8;
+        for (int i = 0; i < 256; ++i) d.palette.push_back(static_cast<std::uint32_t>(i * 0x010203));
+        std::vector<std::vector<int>> rows(1300, std::vector<int>(701));
+        for (int y = 0; y < 1300; ++y)
+            for (int x = 0; x < 701; ++x) rows[y][x] = (x + 3 * y) & 0xFF;
+        d.bits = nt::test::packIndices(rows, 8);
+        palette8 = nt::test::bmpFile(d);
+    }
+    ASSERT_FALSE(nt::savePictureBmp(source, dir.filePath("bottomup24.bmp")));
+    ASSERT_TRUE(writeBytes(dir.filePath("topdown32.bmp"), topDown32));
+    ASSERT_TRUE(writeBytes(dir.filePath("palette8.bmp"), palette8));
+    for (const char* name : {"bottomup24.bmp", "topdown32.bmp", "palette8.bmp"}) {
+        SCOPED_TRACE(name);
+        const QString in = dir.filePath(name);
+        const CliRun run =
+            cli({in, dir.filePath("out.bmp"), "invert", "flip-v", "rgb", "5", "-9", "0"});
+        ASSERT_EQ(run.code, 0) << run.err.toStdString();
+        QImage expected = load(in);
+        nt::RasterTarget t(expected, nullptr);
+        nt::InvertColors(t);
+        nt::FlipCanvas(t, 0);
+        nt::AdjustRgb(t, 5, -9, 0);
+        EXPECT_EQ(load(dir.filePath("out.bmp")), expected);
+    }
+}
+
+TEST(BatchTool, StandardErrorCarriesOnlyItsOwnMessages) {
+    QTemporaryDir dir;
+    ASSERT_FALSE(nt::savePictureBmp(pattern(40, 30), dir.filePath("in.bmp")));
+    const QString metafile =
+        QStringLiteral(NT_TESTDATA_DIR "/metafile/files/emf/chromium/test4.emf");
+    ASSERT_TRUE(QFile::exists(metafile));
+    // As from cron or ssh: no runtime folder, no display, no platform chosen.
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    for (const char* name : {"XDG_RUNTIME_DIR", "QT_QPA_PLATFORM", "DISPLAY", "WAYLAND_DISPLAY"})
+        env.remove(QString::fromLatin1(name));
+    for (const QString& input : {dir.filePath("in.bmp"), metafile}) {
+        const CliRun run = cli({input, dir.filePath("out.bmp"), "gray"}, env);
+        EXPECT_EQ(run.code, 0) << input.toStdString();
+        EXPECT_EQ(run.err, QString()) << input.toStdString();
+    }
+    const CliRun folder =
+        cli({"--out-dir", dir.filePath("all"), dir.filePath("in.bmp"), metafile}, env);
+    EXPECT_EQ(folder.code, 0);
+    EXPECT_EQ(folder.err, QString());
+    const CliRun missing = cli({dir.filePath("none.bmp"), dir.filePath("out.bmp")}, env);
+    EXPECT_EQ(missing.code, 2);
+    EXPECT_EQ(missing.err.count(u'\n'), 1);
+    EXPECT_TRUE(missing.err.startsWith("norvalytintora-cli: cannot read "))
+        << missing.err.toStdString();
+}
+
+// Good, damaged, missing and clashing files into a folder that already holds files.
+TEST(BatchFolder, FailuresAreReportedAndTheOthersGoOn) {
+    QTemporaryDir dir;
+    const QString out = dir.filePath("out");
+    ASSERT_TRUE(QDir().mkpath(out));
+    ASSERT_TRUE(writeBytes(out + "/keep.txt", "not ours"));
+    ASSERT_TRUE(writeBytes(out + "/a.bmp", "an old result"));
+    ASSERT_TRUE(QDir().mkpath(dir.filePath("other")));
+    ASSERT_FALSE(nt::savePictureBmp(pattern(50, 20), dir.filePath("a.bmp")));
+    ASSERT_TRUE(pattern(31, 17).save(dir.filePath("photo.v2.jpg"), "jpeg"));
+    ASSERT_FALSE(nt::savePictureBmp(pattern(9, 9), dir.filePath("other/a.bmp")));
+    ASSERT_TRUE(writeBytes(dir.filePath("junk.bmp"), "BM and nothing else"));
+    const QStringList inputs{dir.filePath("a.bmp"), dir.filePath("junk.bmp"),
+                             dir.filePath("photo.v2.jpg"), dir.filePath("missing.png"),
+                             dir.filePath("other/a.bmp")};
+    const CliRun run = cli(QStringList{"--out-dir", out} + inputs + QStringList{"blur", "flip-h"});
+    EXPECT_EQ(run.code, 4);
+    for (const char* named : {"junk.bmp", "missing.png", "other/a.bmp"})
+        EXPECT_TRUE(run.err.contains(QString::fromLatin1(named))) << named << run.err.toStdString();
+    EXPECT_EQ(run.err.count(u'\n'), 3) << run.err.toStdString();
+    EXPECT_TRUE(run.out.startsWith("2 of 5 written, 3 failed")) << run.out.toStdString();
+    EXPECT_EQ(entries(out), (QStringList{"a.bmp", "keep.txt", "photo.v2.bmp"}));
+    EXPECT_EQ(bytesOf(out + "/keep.txt"), "not ours");
+    // Each result is the one the single-file command writes.
+    for (const auto& [input, result] :
+         {std::pair{inputs[0], "a.bmp"}, {inputs[2], "photo.v2.bmp"}}) {
+        const QString single = dir.filePath("single.bmp");
+        ASSERT_EQ(cli({input, single, "blur", "flip-h"}).code, 0);
+        EXPECT_EQ(bytesOf(out + "/" + result), bytesOf(single)) << result;
+    }
+    // All good: 0. A refused argument stops the run before any file; so does a DIR that is a file.
+    EXPECT_EQ(cli({"--out-dir", out, inputs[0], inputs[2], "gray"}).code, 0);
+    const CliRun refused = cli({"--out-dir", dir.filePath("new"), inputs[0], "brightness", "300"});
+    EXPECT_EQ(refused.code, 1);
+    EXPECT_TRUE(refused.err.contains("brightness")) << refused.err.toStdString();
+    EXPECT_FALSE(QFile::exists(dir.filePath("new")));
+    EXPECT_EQ(cli({"--out-dir", out + "/keep.txt", inputs[0]}).code, 3);
+    EXPECT_EQ(cli({"--out-dir", out, "invert"}).code, 1) << "no FILE";
+}
+
+// Ctrl+C while pictures are being made: the run stops, every file in the folder is a whole
+// picture, and no temporary file is left behind.
+TEST(BatchFolder, InterruptLeavesOnlyWholePictures) {
+    QTemporaryDir dir;
+    const QString source = dir.filePath("source.bmp");
+    ASSERT_FALSE(nt::savePictureBmp(pattern(1200, 900), source));
+    QStringList arguments{"--out-dir", dir.filePath("out")};
+    const int count = 24;
+    for (int i = 0; i < count; ++i) {
+        const QString link = dir.filePath(QStringLiteral("p%1.bmp").arg(i));
+        ASSERT_TRUE(QFile::link(source, link));
+        arguments << link;
+    }
+    arguments << QStringList{"blur-more", "blur-more", "flip-h"};
+    QProcess p;
+    p.start(QStringLiteral(NT_CLI_PATH), arguments);
+    ASSERT_TRUE(p.waitForStarted());
+    // Interrupted once the first picture is in place, with the others in flight.
+    const QDir out(dir.filePath("out"));
+    for (int waited = 0; waited < 30000 && out.entryList(QDir::Files).isEmpty(); waited += 2)
+        QThread::msleep(2);
+    ::kill(static_cast<pid_t>(p.processId()), SIGINT);
+    ASSERT_TRUE(p.waitForFinished(30000));
+    EXPECT_EQ(p.exitStatus(), QProcess::NormalExit);
+    EXPECT_EQ(p.exitCode(), 130);
+    EXPECT_TRUE(p.readAllStandardError().contains("interrupted"));
+    const QStringList written = entries(dir.filePath("out"));
+    EXPECT_GE(written.size(), 1);
+    EXPECT_LT(written.size(), count) << "the run went on after Ctrl+C";
+    const QByteArray whole = bytesOf(dir.filePath("out/") + written.value(0));
+    EXPECT_EQ(whole.size(), 54 + 1200 * 3 * 900);
+    for (const QString& name : written) {
+        EXPECT_TRUE(name.startsWith(u'p') && name.endsWith(".bmp")) << name.toStdString();
+        EXPECT_EQ(bytesOf(dir.filePath("out/") + name), whole) << name.toStdString();
+    }
+}
