@@ -10,6 +10,7 @@
 #include <unistd.h>
 
 #include <QFile>
+#include <QFileInfo>
 
 namespace nt::cli {
 
@@ -31,7 +32,12 @@ std::string temporaryName(const std::string& path, std::uint32_t salt) {
 
 }  // namespace
 
-OutputFile::OutputFile(const QString& path) : path_(QFile::encodeName(path).toStdString()) {}
+OutputFile::OutputFile(const QString& path) {
+    // A link is followed: its target gets the new picture, as a save through QSaveFile does.
+    QFileInfo info(path);
+    for (int depth = 0; depth < 40 && info.isSymLink(); ++depth) info.setFile(info.symLinkTarget());
+    path_ = QFile::encodeName(info.isSymLink() ? path : info.filePath()).toStdString();
+}
 
 OutputFile::~OutputFile() {
     if (fd_ >= 0) ::close(fd_);
