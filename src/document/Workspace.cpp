@@ -1,6 +1,7 @@
 #include "document/Workspace.h"
 
 #include <algorithm>
+#include <climits>
 #include <cmath>
 
 namespace nt {
@@ -26,11 +27,14 @@ int toInt16(long long v) {
 }
 }  // namespace
 
-ScrollRanges scrollRanges(QSize canvas, QSize workspace) {
-    return {
-        toInt16(static_cast<long long>(canvas.width()) - workspace.width() + kScrollBarThickness),
-        toInt16(static_cast<long long>(canvas.height()) - workspace.height() +
-                kScrollBarThickness)};
+ScrollRanges scrollRanges(QSize canvas, QSize workspace, bool wide) {
+    const auto maximum = [wide](int canvasSide, int workspaceSide) {
+        const long long m =
+            static_cast<long long>(canvasSide) - workspaceSide + kScrollBarThickness;
+        return wide ? static_cast<int>(std::clamp<long long>(m, INT_MIN, INT_MAX)) : toInt16(m);
+    };
+    return {maximum(canvas.width(), workspace.width()),
+            maximum(canvas.height(), workspace.height())};
 }
 
 GripPositions initialGrips() {

@@ -33,8 +33,9 @@ struct ScrollRanges {
     bool horizontalEnabled() const { return horizontalMax > 0; }
     bool verticalEnabled() const { return verticalMax > 0; }
 };
-// Maxima = canvas side - workspace side + 18, kept inside 16 bits.
-ScrollRanges scrollRanges(QSize canvas, QSize workspace);
+// Maxima = canvas side - workspace side + 18, kept inside 16 bits; `wide` keeps them inside
+// the scroll bars' own range instead, for a zoomed canvas that may be larger on screen.
+ScrollRanges scrollRanges(QSize canvas, QSize workspace, bool wide = false);
 
 // Where the handles sit for a canvas of this size: pGrip 0..9 and itouch 3 (index 10 here).
 // Handles that are never moved keep `previous` positions.

@@ -4,11 +4,12 @@
 
 #include <QPainter>
 
+#include "mainwindow/ViewZoom.h"
 #include "surface/Rounding.h"
 
 namespace nt {
 
-RectShape::RectShape(QWidget* canvas) : QWidget(canvas) {
+RectShape::RectShape(QWidget* canvas, const ViewZoom* zoom) : QWidget(canvas), zoom_(zoom) {
     setAttribute(Qt::WA_TransparentForMouseEvents);
     setAttribute(Qt::WA_NoSystemBackground);
     hide();
@@ -22,7 +23,9 @@ void RectShape::setArea(const QRectF& area) {
     const int t = std::clamp(roundCoord(area.top()), -kMax, kMax);
     const int w = std::clamp(roundCoord(area.width()), 0, kMax) + 1;
     const int h = std::clamp(roundCoord(area.height()), 0, kMax) + 1;
-    setGeometry(l, t, w, h);
+    // Zoomed, the outline goes round the picture pixels of both corners.
+    const QRect r = zoom_ ? zoom_->toScreen(QRect(l, t, w, h)) : QRect(l, t, w, h);
+    setGeometry(r.left(), r.top(), std::clamp(r.width(), 1, kMax), std::clamp(r.height(), 1, kMax));
 }
 
 void RectShape::paintEvent(QPaintEvent*) {

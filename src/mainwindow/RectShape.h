@@ -5,12 +5,15 @@
 
 namespace nt {
 
+class ViewZoom;
+
 // A rectangle shape over the canvas (the selection and the clone marker): a dashed outline
 // through both corner pixels of its area. The pointer passes through it to the canvas.
 class RectShape : public QWidget {
     Q_OBJECT
   public:
-    explicit RectShape(QWidget* canvas);
+    // Placed over the canvas through the view's zoom when one is given.
+    explicit RectShape(QWidget* canvas, const ViewZoom* zoom = nullptr);
 
     // Left, top, width and height in canvas pixels.
     QRectF area() const { return area_; }
@@ -21,12 +24,15 @@ class RectShape : public QWidget {
     void setSize(double width, double height) {
         setArea(QRectF(area_.left(), area_.top(), width, height));
     }
+    // Places it again after the zoom changed.
+    void followZoom() { setArea(area_); }
 
   protected:
     void paintEvent(QPaintEvent* e) override;
 
   private:
     QRectF area_;
+    const ViewZoom* zoom_;
 };
 
 }  // namespace nt

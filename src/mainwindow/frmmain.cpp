@@ -102,6 +102,7 @@ frmmain::frmmain(QWidget* parent) : QMainWindow(parent), undoImage_(QStringLiter
     buildWorkSurfaces();
     buildWorkspace();
     buildMenu();
+    buildView();
     watchTypedKeys();
     connectLibraries();
     startSnapshots();
@@ -126,14 +127,14 @@ void frmmain::buildContainers() {
     workspace.setColor(QPalette::Window, QColor(128, 128, 128));
     pHolder->setPalette(workspace);
 
-    SrcDc =
-        named(new nt::PictureBox(kDesignCanvasWidth, kDesignCanvasHeight, nt::kSysWindow, pHolder),
-              "SrcDc");
+    SrcDc = named(
+        new nt::CanvasView(kDesignCanvasWidth, kDesignCanvasHeight, nt::kSysWindow, zoom_, pHolder),
+        "SrcDc");
     SrcDc->move(kCanvasInset, kCanvasInset);
     // The undo image and the snapshot follow the canvas from patches (see UndoImageWriter).
     SrcDc->surface().keepCopies();
-    shpSelect = named(new nt::RectShape(SrcDc), "shpSelect");
-    shpClone = named(new nt::RectShape(SrcDc), "shpClone");
+    shpSelect = named(new nt::RectShape(SrcDc, &zoom_), "shpSelect");
+    shpClone = named(new nt::RectShape(SrcDc, &zoom_), "shpClone");
     connect(SrcDc, &nt::PictureBox::MouseDown, this, &frmmain::SrcDc_MouseDown);
     connect(SrcDc, &nt::PictureBox::MouseMove, this, &frmmain::SrcDc_MouseMove);
     connect(SrcDc, &nt::PictureBox::MouseUp, this, &frmmain::SrcDc_MouseUp);
@@ -301,6 +302,8 @@ void frmmain::watchTypedKeys() {
 }
 
 bool frmmain::eventFilter(QObject* watched, QEvent* e) {
+    if (e->type() == QEvent::Wheel && (watched == pHolder || watched == SrcDc))
+        return zoomWheel(static_cast<QWidget*>(watched), e);
     if (watched == Label11 && e->type() == QEvent::MouseButtonPress) {
         Label11->hide();
         return false;

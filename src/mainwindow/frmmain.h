@@ -10,11 +10,13 @@
 
 #include "document/FileDialogs.h"
 #include "imageops/Random.h"
+#include "mainwindow/CanvasView.h"
 #include "mainwindow/DrawingState.h"
 #include "mainwindow/LibraryLister.h"
 #include "mainwindow/RectShape.h"
 #include "mainwindow/SharedAccessKeys.h"
 #include "mainwindow/UndoImageWriter.h"
+#include "mainwindow/ViewZoom.h"
 #include "mainwindow/WindowToolEnvironment.h"
 #include "mainwindow/tools/ToolSet.h"
 #include "surface/PictureBox.h"
@@ -152,7 +154,7 @@ class frmmain : public QMainWindow {
     QWidget* pTools = nullptr;
     std::array<QToolButton*, nt::kToolCount> Command1{};
     QWidget* pHolder = nullptr;
-    nt::PictureBox* SrcDc = nullptr;
+    nt::CanvasView* SrcDc = nullptr;
     QScrollBar* vBar = nullptr;
     QScrollBar* hBar = nullptr;
     QToolButton* pSpacer = nullptr;
@@ -165,6 +167,7 @@ class frmmain : public QMainWindow {
     QLabel* Label11 = nullptr;  // the palette hint
     QStatusBar* sbar1 = nullptr;
     std::array<QLabel*, 3> sbar1Panels{};
+    QLabel* sbarZoom = nullptr;  // "缩放:100%"
 
     QWidget* pDrawWidth = nullptr;
     QLabel* lbldWidth = nullptr;
@@ -224,6 +227,22 @@ class frmmain : public QMainWindow {
     QMenu* mnuhelp = nullptr;
     QAction *mnuforum = nullptr, *mnuwebsite = nullptr, *mnuAbout = nullptr;
     QAction* mnuupdate = nullptr;
+    QMenu* mnuView = nullptr;
+    QAction *mnuZoomIn = nullptr, *mnuZoomOut = nullptr, *mnuActual = nullptr, *mnuFit = nullptr,
+            *sepaView = nullptr, *mnuGrid = nullptr;
+
+    // ---- view: the zoom (a view setting only; the picture never learns it) ----
+    void mnuZoomIn_Click();
+    void mnuZoomOut_Click();
+    void mnuActual_Click();
+    void mnuFit_Click();
+    void mnuGrid_Click();
+    const nt::ViewZoom& zoom() const { return zoom_; }
+    // Changes the zoom level keeping the picture point under `anchor` (workspace coordinates)
+    // where it is, as far as the scroll ranges allow.
+    void setZoomLevel(int level, QPointF anchor);
+    // The middle of the part of the workspace the scroll bars leave free.
+    QPointF viewCentre() const;
 
   signals:
     // The brush and pattern lists are complete (start-up listing).
@@ -243,6 +262,9 @@ class frmmain : public QMainWindow {
     void buildStatusBar();
     void buildWorkSurfaces();
     void buildMenu();
+    void buildView();  // the View menu and the zoom's status field
+    bool zoomWheel(QWidget* over, QEvent* e);
+    QSize canvasViewSize() const;  // the canvas on screen, zoomed
     void watchTypedKeys();
     // The first menu-bar item with the access key of `key` when several items share it.
     QAction* sharedMenuBarAccessKey(const QKeyEvent& key) const;
@@ -297,4 +319,6 @@ class frmmain : public QMainWindow {
     bool librariesListed_ = false;
     QString pictureToOpen_;  // named on the command line
     nt::SharedAccessKeys accessKeys_;
+    nt::ViewZoom zoom_;
+    int wheelRest_ = 0;  // wheel turn not yet amounting to a notch
 };

@@ -151,10 +151,10 @@ void frmmain::LoadWorkingFile(nt::UndoImageWriter& writer, const QString& fileNa
         nt::PictureResult picture = nt::loadPicture(QDir::current().absoluteFilePath(fileName));
         if (auto* read = std::get_if<QImage>(&picture)) image = std::move(*read);
     }
-    const QSize before = SrcDc->size();
+    const QSize before(canvas().width(), canvas().height());
     if (image.isNull() || !putPicture(*SrcDc, image)) return;
     // The handles, the scroll ranges and the size text follow a size the file brought back.
-    if (SrcDc->size() != before) {
+    if (QSize(canvas().width(), canvas().height()) != before) {
         LayoutGrips();
         LayoutWorkspace();
         SetCanvasSizeText();

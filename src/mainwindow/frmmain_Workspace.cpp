@@ -2,6 +2,7 @@
 // follow the canvas size, and the ring of grips whose right, bottom and corner members
 // resize the canvas while they are dragged.
 #include <algorithm>
+#include <climits>
 #include <new>
 
 #include <QScrollBar>
@@ -127,8 +128,9 @@ void frmmain::placeScrollBars() {
 // The bars are also shown or hidden here, so every command that changes the canvas size
 // leaves them right without waiting for the next resize of the window.
 void frmmain::UpdateScrollRanges() {
+    // The ranges count screen pixels of the zoomed canvas, which may pass 16 bits.
     const nt::ScrollRanges r =
-        nt::scrollRanges(QSize(canvas().width(), canvas().height()), pHolder->size());
+        nt::scrollRanges(canvasViewSize(), pHolder->size(), !zoom_.identity());
     setScrollMaximum(vBar, r.verticalMax);
     setScrollMaximum(hBar, r.horizontalMax);
     showScrollBars();
@@ -152,7 +154,7 @@ void frmmain::LayoutGrips() {
     nt::GripPositions at{};
     for (size_t i = 0; i < pGrip.size(); ++i) at[i] = pGrip[i]->pos();
     at[nt::kTouchGrip] = itouch->pos();
-    at = nt::layoutGrips(QSize(canvas().width(), canvas().height()), at);
+    at = nt::layoutGrips(canvasViewSize(), at);
     for (size_t i = 0; i < pGrip.size(); ++i) pGrip[i]->move(at[i]);
     itouch->move(at[nt::kTouchGrip]);
 }
@@ -184,13 +186,26 @@ void frmmain::itouch_MouseMove(int index, int button, int shift, double x, doubl
     pGrip_MouseMove(index, button, shift, x, y);
 }
 
+QSize frmmain::canvasViewSize() const {
+    return zoom_.toScreen(QSize(SrcDc->surface().width(), SrcDc->surface().height()));
+}
+
 // Only grips 0, 1 and 2 change the size. The picture keeps its top-left corner: a shrink
-// cuts off the right or bottom part, a growth shows the background colour.
+// cuts off the right or bottom part, a growth shows the background colour. Zoomed, the
+// handle moves in screen pixels and the size changes by their distance / zoom.
 void frmmain::dragGripTo(int index, double dx, double dy) {
     if (index < 0 || index > 2) return;
     const QSize now(canvas().width(), canvas().height());
+    const QSize nowOnScreen = canvasViewSize();
     const QPoint handle = pGrip[static_cast<size_t>(index)]->pos();
-    const QSize next = withinLimit(nt::dragGrip(index, handle, dx, dy, now), now);
+    const QSize onScreen = nt::dragGrip(index, handle, dx, dy, nowOnScreen);
+    const auto side = [this](int screen, int was, int wasOnScreen) {
+        if (screen == wasOnScreen) return was;
+        return static_cast<int>(std::min<long long>(zoom_.pictureLength(screen), INT_MAX));
+    };
+    const QSize want(side(onScreen.width(), now.width(), nowOnScreen.width()),
+                     side(onScreen.height(), now.height(), nowOnScreen.height()));
+    const QSize next = withinLimit(want, now);
     if (next == now) return;
     try {
         SrcDc->resizeSurface(next.width(), next.height());

@@ -13,18 +13,24 @@ PictureBox::PictureBox(int width, int height, Colour back, QWidget* parent)
     setAttribute(Qt::WA_OpaquePaintEvent);
     setFocusPolicy(Qt::ClickFocus);
     setMouseTracking(true);
-    surface_->setScreenListener([this](const QRect& r) {
-        // Operations on the surface itself (stretch, open, undo) may change its size.
-        if (surface_->width() != this->width() || surface_->height() != this->height())
-            followSurfaceSize();
-        else
-            update(r);
-    });
+    surface_->setScreenListener([this](const QRect& r) { screenChanged(r); });
     followSurfaceSize();
 }
 
+QSize PictureBox::viewSize() const {
+    return {surface_->width(), surface_->height()};
+}
+
+void PictureBox::screenChanged(const QRect& r) {
+    // Operations on the surface itself (stretch, open, undo) may change its size.
+    if (viewSize() != size())
+        followSurfaceSize();
+    else
+        update(r);
+}
+
 void PictureBox::followSurfaceSize() {
-    setFixedSize(surface_->width(), surface_->height());
+    setFixedSize(viewSize());
     update();
 }
 
@@ -55,17 +61,17 @@ void PictureBox::paintEvent(QPaintEvent* e) {
 }
 
 void PictureBox::mousePressEvent(QMouseEvent* e) {
-    const QPointF pos = e->position();
+    const QPointF pos = pictureAt(e->position());
     emit MouseDown(buttonCode(e->button()), shiftCode(e->modifiers()), pos.x(), pos.y());
 }
 
 void PictureBox::mouseMoveEvent(QMouseEvent* e) {
-    const QPointF pos = e->position();
+    const QPointF pos = pictureAt(e->position());
     emit MouseMove(buttonCode(e->buttons()), shiftCode(e->modifiers()), pos.x(), pos.y());
 }
 
 void PictureBox::mouseReleaseEvent(QMouseEvent* e) {
-    const QPointF pos = e->position();
+    const QPointF pos = pictureAt(e->position());
     emit MouseUp(buttonCode(e->button()), shiftCode(e->modifiers()), pos.x(), pos.y());
 }
 

@@ -27,6 +27,10 @@ class PictureBox : public QWidget {
     static int buttonCode(Qt::MouseButtons b);
     static int shiftCode(Qt::KeyboardModifiers m);
 
+    // Takes the widget's size from the surface again and repaints it all (a view that maps
+    // the surface differently has changed its mapping).
+    void followSurfaceSize();
+
   signals:
     void MouseDown(int button, int shift, double x, double y);
     void MouseMove(int button, int shift, double x, double y);
@@ -44,9 +48,14 @@ class PictureBox : public QWidget {
     void keyPressEvent(QKeyEvent* e) override;
     void keyReleaseEvent(QKeyEvent* e) override;
 
-  private:
-    void followSurfaceSize();
+    // A view over the surface maps it through these: the widget's size for the surface, the
+    // surface point under a widget position, and what to do when surface pixels changed.
+    // The box itself shows the surface 1:1.
+    virtual QSize viewSize() const;
+    virtual QPointF pictureAt(QPointF widgetPos) const { return widgetPos; }
+    virtual void screenChanged(const QRect& surfaceRect);
 
+  private:
     std::unique_ptr<Surface> surface_;
 };
 
