@@ -3,7 +3,8 @@
 // stalls). Scenarios, each on a new window:
 // - Snapshot: the one-minute snapshot is taken just before the user draws on;
 // - Presses: strokes follow each other faster than the undo file of a press is written;
-// - FirstPress: the first strokes on a new picture.
+// - FirstPress: the first strokes on a new picture;
+// - Zoom: Ctrl+wheel notches over the middle of the view, out to 12.5 %, in to 3200 % and back.
 // Sizes 10000 x 10000 against 800 x 500; the ratios follow the table. With NT_STALL_VERBOSE set,
 // every step of the script that took more than 20 ms is printed with its time.
 #include <algorithm>
@@ -18,6 +19,7 @@
 #include <QApplication>
 #include <QEventLoop>
 #include <QTimer>
+#include <QWheelEvent>
 
 #include "RatioReporter.h"
 #include "StartedWindow.h"
@@ -104,7 +106,22 @@ void addStrokes(Script& s, frmmain& w, int from, int count) {
     }
 }
 
-enum class Scenario { Snapshot, Presses, FirstPress };
+// One Ctrl+wheel notch every 150 ms from `from`, as the window's workspace receives it.
+void addZoomNotches(Script& s, frmmain& w, int from) {
+    const int notches[] = {-1, -1, -1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, -1, -1, -1, -1, -1, -1};
+    int t = from;
+    for (int notch : notches) {
+        s.at(t, "wheel", [&w, notch] {
+            const QPointF at = w.viewCentre();
+            QWheelEvent e(at, w.pHolder->mapToGlobal(at), QPoint(), QPoint(0, 120 * notch),
+                          Qt::NoButton, Qt::ControlModifier, Qt::NoScrollPhase, false);
+            QApplication::sendEvent(w.pHolder, &e);
+        });
+        t += 150;
+    }
+}
+
+enum class Scenario { Snapshot, Presses, FirstPress, Zoom };
 
 void runScenario(benchmark::State& state, Scenario scenario) {
     const int width = static_cast<int>(state.range(0)), height = static_cast<int>(state.range(1));
@@ -124,7 +141,10 @@ void runScenario(benchmark::State& state, Scenario scenario) {
         state.ResumeTiming();
         Script script;
         if (scenario == Scenario::Snapshot) script.at(0, "snapshot", [&w] { w.Timer10_Timer(); });
-        addStrokes(script, w, 10, scenario == Scenario::FirstPress ? 2 : 8);
+        if (scenario == Scenario::Zoom)
+            addZoomNotches(script, w, 10);
+        else
+            addStrokes(script, w, 10, scenario == Scenario::FirstPress ? 2 : 8);
         StallMeter meter;
         script.run(300);
         const double ms = meter.longestMs();
@@ -149,6 +169,10 @@ void BM_StallFirstPress(benchmark::State& s) {
     runScenario(s, Scenario::FirstPress);
 }
 
+void BM_StallZoom(benchmark::State& s) {
+    runScenario(s, Scenario::Zoom);
+}
+
 void sizes(benchmark::internal::Benchmark* b) {
     b->Args({kSmallW, kSmallH})
         ->Args({kLargeW, kLargeH})
@@ -159,6 +183,7 @@ void sizes(benchmark::internal::Benchmark* b) {
 BENCHMARK(BM_StallSnapshot)->Apply(sizes);
 BENCHMARK(BM_StallPresses)->Apply(sizes);
 BENCHMARK(BM_StallFirstPress)->Apply(sizes);
+BENCHMARK(BM_StallZoom)->Apply(sizes);
 
 class StallRatios : public RatioReporter {
   public:
@@ -168,7 +193,8 @@ class StallRatios : public RatioReporter {
             return std::string(bm) + "/" + std::to_string(w) + "/" + std::to_string(h) +
                    "/iterations:3/manual_time";
         };
-        for (const char* bm : {"BM_StallSnapshot", "BM_StallPresses", "BM_StallFirstPress"})
+        for (const char* bm :
+             {"BM_StallSnapshot", "BM_StallPresses", "BM_StallFirstPress", "BM_StallZoom"})
             ratio(name(bm, kLargeW, kLargeH), name(bm, kSmallW, kSmallH), "10000² / 800x500");
     }
 };
