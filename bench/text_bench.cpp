@@ -1,6 +1,7 @@
 // Opening the text dialog against opening QFontDialog in the same run (install fonts-noto-cjk
 // and fonts-dejavu to see it on a system with many fonts), and a 96-point line of 40 Chinese
-// characters drawn on an 800 x 500 and a 6000 x 4000 canvas.
+// characters drawn on an 800 x 500 and a 6000 x 4000 canvas; a line of 100,000 underlined
+// against the same plain.
 #include <cstdlib>
 
 #include <benchmark/benchmark.h>
@@ -48,14 +49,16 @@ BENCHMARK(BM_ChineseLine96pt)
     ->Args({5200, 300})
     ->Args({6000, 4000})
     ->Unit(benchmark::kMicrosecond);
-// A line of 100,000 characters at 96 points on the small canvas: only what shows costs.
+// A line of 100,000 characters at 96 points on the small canvas: only what shows costs,
+// underlined (argument 1) as plain.
 void BM_LongLine96ptOnSmallCanvas(benchmark::State& state) {
     nt::Surface canvas(800, 500);
     canvas.Font.size = 96;
+    canvas.Font.underline = state.range(0) != 0;
     const QString line(100000, QChar(0x6C38));
     for (auto _ : state) nt::TextOutA(nt::hDC(canvas), 20, 40, line);
 }
-BENCHMARK(BM_LongLine96ptOnSmallCanvas)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_LongLine96ptOnSmallCanvas)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
 
 class TextRatios : public RatioReporter {
   public:
@@ -65,6 +68,8 @@ class TextRatios : public RatioReporter {
         ratio("BM_ChineseLine96pt/6000/4000", "BM_ChineseLine96pt/800/500", "6000x4000 / 800x500");
         ratio("BM_ChineseLine96pt/6000/4000", "BM_ChineseLine96pt/5200/300",
               "6000x4000 / 5200x300");
+        ratio("BM_LongLine96ptOnSmallCanvas/1", "BM_LongLine96ptOnSmallCanvas/0",
+              "underlined / plain");
     }
 };
 

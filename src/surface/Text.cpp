@@ -41,16 +41,34 @@ void drawRunPieces(QPainter& p, const QPointF& origin, const QGlyphRun& run, con
                    qreal reach) {
     const QList<quint32> glyphs = run.glyphIndexes();
     const QList<QPointF> positions = run.positions();
+    if (glyphs.isEmpty()) return;
+    QGlyphRun bare = run;
+    bare.setUnderline(false);
+    bare.setOverline(false);
+    bare.setStrikeOut(false);
     for (qsizetype first = 0; first < glyphs.size(); first += kGlyphsPerPiece) {
         const qsizetype n = std::min(kGlyphsPerPiece, glyphs.size() - first);
         const qreal left = origin.x() + positions[first].x() - reach;
         const qreal right = origin.x() + positions[first + n - 1].x() + reach;
         if (right < clip.left() || left > clip.right() + 1) continue;
-        QGlyphRun piece = run;
+        QGlyphRun piece = bare;
         piece.setGlyphIndexes(glyphs.mid(first, n));
         piece.setPositions(positions.mid(first, n));
         p.drawGlyphRun(origin, piece);
     }
+    // The lines under, over and through the text span the whole run: one call with the
+    // leftmost and the rightmost glyph draws them, from the point it is given (not from its
+    // first glyph) as far as its glyphs reach, so the pair is given relative to the leftmost.
+    // Those two glyphs land on pixels already painted in the same colour (no smoothing).
+    if (!run.underline() && !run.overline() && !run.strikeOut()) return;
+    const auto byX = [](const QPointF& a, const QPointF& b) { return a.x() < b.x(); };
+    const auto [lo, hi] = std::minmax_element(positions.begin(), positions.end(), byX);
+    const qsizetype left = lo - positions.begin(), right = hi - positions.begin();
+    const QPointF shift(lo->x(), 0);
+    QGlyphRun ends = run;
+    ends.setGlyphIndexes({glyphs[left], glyphs[right]});
+    ends.setPositions({positions[left] - shift, positions[right] - shift});
+    p.drawGlyphRun(origin + shift, ends);
 }
 
 // Fonts that ask for smoothing (pictures can) are drawn blended; all others pixel-exact.

@@ -208,6 +208,37 @@ TEST(Text, PaintsOnlyGlyphsInTheTextColour) {
     for (int x = 0; x < 120; ++x) EXPECT_EQ(s.Point(x, 0), kWhite) << "top-left is at (2, 2)";
 }
 
+// The underline runs under the whole text, however long, up to the surface's edge.
+TEST(Text, UnderlineSpansTheWholeText) {
+    const struct {
+        QString text;
+        int width;
+    } cases[] = {{QStringLiteral("Underline text here"), 400},
+                 {QStringLiteral("中文你好中文"), 400},
+                 {QStringLiteral("Norvaly 中文 text 字"), 400},  // runs of two faces
+                 {QString(100000, QChar(0x6C38)), 300}};
+    for (const auto& c : cases) {
+        Surface plain(c.width, 60, kWhite), underlined(c.width, 60, kWhite);
+        plain.Font.size = underlined.Font.size = 16;
+        plain.Font.name = underlined.Font.name = QStringLiteral("DejaVu Sans");
+        underlined.Font.underline = true;
+        TextOutA(hDC(plain), 5, 5, c.text);
+        TextOutA(hDC(underlined), 5, 5, c.text);
+        // The columns where only the underline put ink.
+        int left = c.width, right = -1;
+        for (int y = 0; y < 60; ++y)
+            for (int x = 0; x < c.width; ++x)
+                if (plain.Point(x, y) != underlined.Point(x, y)) {
+                    left = std::min(left, x);
+                    right = std::max(right, x);
+                }
+        const int end = std::min(5 + static_cast<int>(plain.TextWidth(c.text)), c.width);
+        EXPECT_LE(left, 6) << c.text.left(20).toStdString();
+        EXPECT_GE(right, end - 2) << c.text.left(20).toStdString();
+        EXPECT_LE(right, end + 1) << c.text.left(20).toStdString();
+    }
+}
+
 TEST(Text, PrintAdvancesToTheNextLine) {
     Surface s(100, 100, kWhite);
     s.Font.size = 9;  // 12 pixels at 96 dpi
