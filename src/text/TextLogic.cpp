@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <limits>
 
+#include <QSet>
+
 #include "surface/NumberText.h"
 #include "surface/Rounding.h"
 
@@ -12,6 +14,20 @@ QStringList sizeItems() {
     QStringList items;
     for (int size = 5; size <= 96; ++size) items << QString::number(size);
     return items;
+}
+
+QStringList plainFamilies(const QStringList& families) {
+    QStringList plain;
+    QSet<QString> seen;
+    for (const QString& family : families) {
+        const qsizetype foundry = family.lastIndexOf(QStringLiteral(" ["));
+        const QString name = family.endsWith(u']') && foundry > 0 ? family.left(foundry) : family;
+        if (!seen.contains(name)) {
+            seen.insert(name);
+            plain << name;
+        }
+    }
+    return plain;
 }
 
 QStringList styleItems() {

@@ -22,6 +22,9 @@ inline constexpr double kDefaultPoints = 9.0;
 
 // "5" .. "96".
 QStringList sizeItems();
+// Each family once by its plain name, in the order given: a family that several foundries
+// offer comes as "Name [foundry]" once per foundry.
+QStringList plainFamilies(const QStringList& families);
 // The eight style items; the index is the stored style.
 QStringList styleItems();
 

@@ -81,6 +81,10 @@ frmText::frmText(QWidget* owner) : QDialog(owner) {
     txtText->installEventFilter(this);
     cboFont = list(this, "cboFont", false);
     cboSize = list(this, "cboSize", true);
+    // A typed "3" is 3 points: completing it inline from the list would store 30.
+    cboSize->setCompleter(nullptr);
+    // Room for a four-digit size.
+    cboSize->setMinimumContentsLength(4);
     cboStyle = list(this, "cboStyle", false);
     pPreview = named(new nt::PictureBox(kPreviewWidth, kPreviewHeight, 0xFFFFFF, this), "pPreview");
     cmdOK = named(new QPushButton(QStringLiteral("确定"), this), "cmdOK");
@@ -132,7 +136,7 @@ int frmText::FindListItem(const QComboBox* box, const QString& text) {
 
 void frmText::Form_Load() {
     const nt::GlobalSettings& g = nt::globals();
-    fill(cboFont, QFontDatabase::families());
+    fill(cboFont, nt::text::plainFamilies(QFontDatabase::families()));
     fill(cboSize, nt::text::sizeItems());
     fill(cboStyle, nt::text::styleItems());
     txtText->setPlainText(g.TextString);

@@ -8,6 +8,7 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QSet>
 #include <QTest>
 #include <QTextBlock>
 #include <QTextLayout>
@@ -45,7 +46,7 @@ TEST_F(TextDialog, FirstOpeningListsEveryFontAndStartsFromTheFirstOfEachList) {
     EXPECT_TRUE(d.windowIcon().isNull());
     EXPECT_EQ(d.Label1->text(),
               QStringLiteral("您可以先设置字体颜色和多种效果,它们在主面板上设置"));
-    const QStringList families = QFontDatabase::families();
+    const QStringList families = nt::text::plainFamilies(QFontDatabase::families());
     ASSERT_EQ(d.cboFont->count(), families.size());
     for (int i = 0; i < families.size(); ++i) EXPECT_EQ(d.cboFont->itemText(i), families[i]);
     ASSERT_EQ(d.cboSize->count(), 92);
@@ -63,7 +64,7 @@ TEST_F(TextDialog, FirstOpeningListsEveryFontAndStartsFromTheFirstOfEachList) {
 }
 
 TEST_F(TextDialog, ReopensWithTheStoredSettingsFoundInTheLists) {
-    const QString family = QFontDatabase::families().last();
+    const QString family = nt::text::plainFamilies(QFontDatabase::families()).last();
     g.TextFontName = family.toUpper();  // letter case does not matter
     g.TextFontSize = 12;
     g.TextFontStyle = 5;
@@ -78,6 +79,27 @@ TEST_F(TextDialog, ReopensWithTheStoredSettingsFoundInTheLists) {
     g.TextFontSize = 100;  // not in the list: shows the first size
     frmText d;
     EXPECT_EQ(d.cboSize->currentText(), QStringLiteral("5"));
+}
+
+// Families offered by several foundries come once, by the name a user knows them by.
+TEST(PlainFamilies, EachFamilyOnceWithoutItsFoundry) {
+    const QStringList listed{
+        QStringLiteral("C059 [UKWN]"),        QStringLiteral("C059 [urw]"),
+        QStringLiteral("DejaVu Sans"),        QStringLiteral("Nimbus Sans [URW ]"),
+        QStringLiteral("Nimbus Sans [UKWN]"), QStringLiteral("文泉驿微米黑"),
+        QStringLiteral("[Bracketed]")};
+    EXPECT_EQ(nt::text::plainFamilies(listed),
+              (QStringList{QStringLiteral("C059"), QStringLiteral("DejaVu Sans"),
+                           QStringLiteral("Nimbus Sans"), QStringLiteral("文泉驿微米黑"),
+                           QStringLiteral("[Bracketed]")}));
+    frmText d;
+    QSet<QString> seen;
+    for (int i = 0; i < d.cboFont->count(); ++i) {
+        const QString item = d.cboFont->itemText(i);
+        EXPECT_FALSE(item.contains(QStringLiteral(" ["))) << item.toStdString();
+        EXPECT_FALSE(seen.contains(item)) << item.toStdString();
+        seen.insert(item);
+    }
 }
 
 TEST(FindListItem, FirstMatchIgnoringCaseAndZeroOtherwise) {
@@ -131,9 +153,34 @@ TEST_F(TextDialog, OkStoresTheChoicesWithTheSizeRoundedIntoSixteenBits) {
         EXPECT_EQ(d.result(), QDialog::Accepted);
         EXPECT_EQ(g.DialogResult, GlobalSettings::kAccepted);
         EXPECT_EQ(g.TextFontSize, stored) << typed;
-        EXPECT_EQ(g.TextFontName, QFontDatabase::families().last());
+        EXPECT_EQ(g.TextFontName, nt::text::plainFamilies(QFontDatabase::families()).last());
         EXPECT_EQ(g.TextString, QStringLiteral("文字"));
         EXPECT_EQ(g.TextFontStyle, 3);
+    }
+}
+
+// Sizes typed key by key are stored as typed, not completed from the list ("3" is not "30"),
+// and the box shows four digits whole.
+TEST_F(TextDialog, TypedSizesAreStoredAsTypedAndFourDigitsShow) {
+    for (const char* typed : {"1", "2", "3", "4", "9", "1000"}) {
+        frmText d;
+        d.show();
+        d.activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(&d));
+        // As a user does: into the box, everything in it selected, then the keys.
+        QLineEdit* edit = d.cboSize->lineEdit();
+        edit->setFocus();
+        edit->selectAll();
+        QTest::keyClicks(edit, QString::fromLatin1(typed));
+        EXPECT_EQ(d.cboSize->currentText(), QString::fromLatin1(typed));
+        // The whole number shows: painted with the cursor after it, the first digit still
+        // sits at the left edge.
+        edit->repaint();
+        const QRect inside = edit->contentsRect();
+        EXPECT_EQ(edit->cursorPositionAt(QPoint(inside.left() + 3, inside.center().y())), 0)
+            << typed;
+        d.cmdOK->click();
+        EXPECT_EQ(g.TextFontSize, QString::fromLatin1(typed).toInt());
     }
 }
 
