@@ -1,5 +1,6 @@
 #include "help/frmAbout.h"
 
+#include <QGridLayout>
 #include <QLabel>
 #include <QMessageBox>
 #include <QPushButton>
@@ -22,7 +23,24 @@ QPushButton* buttonOn(QWidget* parent, const char* name, const QString& text, co
     return button;
 }
 
+// A message box sizes itself to its text, which leaves a short text's title cut ("No...ra"):
+// a spacer holds it open as wide as the title needs.
+void fitTitle(QMessageBox& box) {
+    auto* grid = qobject_cast<QGridLayout*>(box.layout());
+    if (!grid) return;
+    grid->addItem(new QSpacerItem(frmAbout::titleWidth(box), 0, QSizePolicy::Fixed),
+                  grid->rowCount(), 0, 1, grid->columnCount());
+}
+
 }  // namespace
+
+int frmAbout::titleWidth(const QWidget& window) {
+    QFont bold = window.font();  // title bars mostly use a bold face of about this size
+    bold.setBold(true);
+    const QFontMetrics fm(bold);
+    const int button = fm.height() + 8;  // a title bar's icon and buttons are about this square
+    return fm.horizontalAdvance(window.windowTitle()) + 4 * button;
+}
 
 void frmAbout::ShowModal(QWidget* owner) {
     frmAbout dialog(owner);
@@ -62,5 +80,6 @@ void frmAbout::StartSysInfo() {
     // A desktop without a registry offers no system-information tool to look up and start.
     QMessageBox box(QMessageBox::NoIcon, QStringLiteral("NorvalyTintora"),
                     QStringLiteral("此时系统信息不可用"), QMessageBox::Ok, this);
+    fitTitle(box);
     box.exec();
 }

@@ -15,6 +15,9 @@ class frmAbout : public QDialog {
     Q_OBJECT
   public:
     static void ShowModal(QWidget* owner);
+    // The width a window needs to show its whole title beside the window manager's icon and
+    // three buttons.
+    static int titleWidth(const QWidget& window);
 
     explicit frmAbout(QWidget* owner = nullptr);
 

@@ -296,12 +296,15 @@ TEST(AboutBox, BannerLabelsAndTheSystemInformationMessage) {
     EXPECT_EQ(box.cmdsysinfo->text(), QStringLiteral("系统信息(&S)..."));
     QString text, title;
     QMessageBox::StandardButtons buttons;
+    int width = 0, needed = 0;
     ModalAnswer message([&](QWidget* m) {
         auto* msg = qobject_cast<QMessageBox*>(m);
         ASSERT_NE(msg, nullptr);
         text = msg->text();
         title = msg->windowTitle();
         buttons = msg->standardButtons();
+        width = msg->width();
+        needed = frmAbout::titleWidth(*msg);
         msg->accept();
     });
     box.cmdsysinfo->click();
@@ -309,6 +312,7 @@ TEST(AboutBox, BannerLabelsAndTheSystemInformationMessage) {
     EXPECT_EQ(text, QStringLiteral("此时系统信息不可用"));
     EXPECT_EQ(title, QStringLiteral("NorvalyTintora"));
     EXPECT_EQ(buttons, QMessageBox::Ok);
+    EXPECT_GE(width, needed);  // the whole title shows, not "No...ra"
 }
 
 }  // namespace
