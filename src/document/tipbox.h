@@ -3,7 +3,7 @@
 // tipbox: the borderless floating hint.
 //
 // How the main window uses it:
-//   tipbox::ShowHint(this, QStringLiteral("请按Alt+鼠标左键,定义新克隆的范围"));  // tool 19
+//   tipbox::ShowHint(this, QStringLiteral("请按Alt或Ctrl+鼠标左键,定义新克隆的范围"));  // tool 19
 //   tipbox::ShowHint(this, QStringLiteral("选择一个区域,按Del可删除或可在菜单栏里选择功能"));
 //   tipbox::CanvasMouseMove();   // every pointer move over the canvas: places a visible hint
 //   tipbox::CanvasMouseUp();     // every button release on the canvas: hides it

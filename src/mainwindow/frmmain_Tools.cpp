@@ -28,7 +28,7 @@ void frmmain::Command1_Click(int index) {
     state.CloneNewSource = false;
     shpClone->hide();
     if (index == nt::kCloneStamp)
-        tipbox::ShowHint(this, QStringLiteral("请按Alt+鼠标左键,定义新克隆的范围"));
+        tipbox::ShowHint(this, QStringLiteral("请按Alt或Ctrl+鼠标左键,定义新克隆的范围"));
     if (index == nt::kText)
         tipbox::ShowHint(
             this,

@@ -307,6 +307,23 @@ TEST_F(CloneStamp, AltPressSetsTheSourceTheFirstMoveTheOffsetAndLaterMovesStamp)
     release(Qt::LeftButton, {200, 151});
 }
 
+// Where the window manager takes Alt presses, Ctrl alone sets the source; with other keys
+// beside it a press sets nothing.
+TEST_F(CloneStamp, CtrlPressSetsTheSourceAsAltDoes) {
+    press(Qt::LeftButton, {20, 30}, Qt::ControlModifier | Qt::ShiftModifier);
+    EXPECT_FALSE(w->state.CloneNewSource);
+    release(Qt::LeftButton, {20, 30});
+    press(Qt::RightButton, {20, 30}, Qt::ControlModifier);
+    EXPECT_TRUE(w->state.CloneNewSource);
+    EXPECT_EQ(w->shpClone->area(), QRectF(17, 27, 6, 6));
+    release(Qt::RightButton, {20, 30});
+    press(Qt::LeftButton, {100, 100});
+    moveTo({101, 100});
+    moveTo({110, 105});
+    expectBlock({110, 105}, {29, 35}, 6);
+    release(Qt::LeftButton, {110, 105});
+}
+
 TEST_F(CloneStamp, SourcePartlyOffTheCanvasLeavesThoseDestinationPixelsAlone) {
     altPress({1, 1});  // (QTest takes (0, 0) for the widget's centre)
     release(Qt::LeftButton, {1, 1});

@@ -175,7 +175,7 @@ TEST_F(Options, ChoosingAToolHidesTheShapesAndShowsTheCloneAndTextHints) {
     EXPECT_TRUE(w->state.IsPasting);  // a pending paste survives a tool change
     tipbox* hint = tipbox::Instance(w.get());
     EXPECT_TRUE(hint->isVisible());
-    EXPECT_EQ(hint->Label7->text(), QStringLiteral("请按Alt+鼠标左键,定义新克隆的范围"));
+    EXPECT_EQ(hint->Label7->text(), QStringLiteral("请按Alt或Ctrl+鼠标左键,定义新克隆的范围"));
     chooseTool(nt::kText);
     EXPECT_EQ(hint->Label7->text(),
               QStringLiteral("请先在上方主面板选择文字样式,然后单击需要放置文字的区域开始设置"));

@@ -34,7 +34,7 @@ void SelectTool::move(ToolContext& ctx, const PointerEvent& e) {
 }
 
 void CloneStampTool::press(ToolContext& ctx, const PointerEvent& e) {
-    if (!ctx.env || e.shift != kAltAlone) return;
+    if (!ctx.env || (e.shift != kAltAlone && e.shift != kCtrlAlone)) return;
     DrawingState& s = ctx.state;
     s.CloneNewSource = true;
     s.LastX = e.x;

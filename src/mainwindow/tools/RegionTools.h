@@ -15,14 +15,16 @@ class SelectTool : public Tool {
     void move(ToolContext& ctx, const PointerEvent& e) override;
 };
 
-// The clone stamp. An Alt press sets the source and centres the marker on it; the first move
-// after that fixes the offset from source to pointer and draws nothing; every further move
-// copies a marker-sized block of the canvas from the source to the pointer, on the canvas
+// The clone stamp. An Alt press sets the source and centres the marker on it; so does a Ctrl
+// press, for desktops whose window manager takes every Alt press to move windows. The first
+// move after that fixes the offset from source to pointer and draws nothing; every further
+// move copies a marker-sized block of the canvas from the source to the pointer, on the canvas
 // itself, so what was stamped earlier can be copied again. The offset holds until the next
-// Alt press.
+// source is set.
 class CloneStampTool : public Tool {
   public:
     static constexpr int kAltAlone = 4;
+    static constexpr int kCtrlAlone = 2;
 
     void press(ToolContext& ctx, const PointerEvent& e) override;
     void move(ToolContext& ctx, const PointerEvent& e) override;
