@@ -108,7 +108,10 @@ save::save(QWidget* owner) : QDialog(owner), beep(&QApplication::beep) {
     grid->addWidget(Label3, 3, 1);
     grid->addWidget(Image2, 3, 2);
     grid->addWidget(HScroll1, 4, 0, 1, 3);
-    setFixedWidth(380);
+    // Fixed both ways: the design's width, and the height the texts need at that width.
+    constexpr int kWidth = 380;
+    setFixedSize(kWidth, grid->hasHeightForWidth() ? grid->totalHeightForWidth(kWidth)
+                                                   : grid->totalSizeHint().height());
 
     connect(Command1, &QPushButton::clicked, this, &save::Command1_Click);
     connect(HScroll1, &QScrollBar::valueChanged, this, &save::HScroll1_Change);

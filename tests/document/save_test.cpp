@@ -82,6 +82,19 @@ TEST_F(SaveWindow, DesignTextsBlinkingAndASingleBeep) {
     w.hide();
 }
 
+TEST_F(SaveWindow, SizeIsFixedInBothDirections) {
+    w.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&w));
+    const QSize shown = w.size();
+    EXPECT_EQ(w.minimumSize(), w.maximumSize());
+    for (const QSize change : {QSize(0, 60), QSize(0, -40), QSize(50, 0), QSize(-50, -50)}) {
+        w.resize(shown + change);
+        EXPECT_EQ(w.size(), shown) << change.width() << "," << change.height();
+    }
+    EXPECT_GE(w.height(), w.sizeHint().height());  // every control has its room
+    w.hide();
+}
+
 TEST_F(SaveWindow, SliderShortOfTheEndRunsBackAndSavesNothing) {
     w.show();
     for (int v : {1, 2, 3}) {
