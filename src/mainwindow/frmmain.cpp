@@ -256,7 +256,7 @@ void frmmain::buildWorkSurfaces() {
     SrcBrush1 = std::make_unique<nt::Surface>(kBrushWidth, kBrushHeight, kMagenta);
     SrcBrush2 = std::make_unique<nt::Surface>(kBrushWidth, kBrushHeight, kMagenta);
     pSrc21 = std::make_unique<nt::Surface>(kClipboardWidth, kClipboardHeight, kMagenta);
-    pMask = std::make_unique<nt::Surface>(kBrushWidth, kBrushHeight, nt::kSysButtonFace);
+    pMask = std::make_unique<nt::Surface>(kBrushWidth, kBrushHeight, kMagenta);
     pSrc2 = std::make_unique<nt::Surface>(kBrushWidth, kBrushHeight, nt::kSysButtonFace);
 }
 

@@ -42,6 +42,15 @@ TEST_F(Startup, LeavesThePencilWidthOneEraserTenBlackAndRedOpaquePasting) {
     EXPECT_EQ(nt::globals().DialogResult, 2);
 }
 
+// Work surfaces that carry pictures with see-through areas start see-through (magenta).
+TEST_F(Startup, WorkSurfacesForPicturesAreSeeThrough) {
+    for (const nt::Surface* s :
+         {w->SrcBrush1.get(), w->SrcBrush2.get(), w->pSrc21.get(), w->pMask.get()}) {
+        EXPECT_EQ(s->BackColor(), 0xFF00FFu);
+        EXPECT_EQ(nt::fromPixel(s->Image().pixel(0, 0)), 0xFF00FFu);
+    }
+}
+
 TEST_F(Startup, FoldersStatusBarAndCanvasOfTheDesign) {
     const QString app = QStringLiteral(NT_SOURCE_DIR "/resources/");
     EXPECT_EQ(w->state.LastFolder, app);
