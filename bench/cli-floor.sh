@@ -34,10 +34,10 @@ echo "machine: $(nproc) cores; load: $(cut -d' ' -f1-3 /proc/loadavg)"
 ratios() {
     awk -F, -v limits="$2" 'BEGIN { n = split(limits, limit, " ") }
         NR == 1 { next }
-        NR == 2 { base = $4; printf "%-52s %9s %9s %7s\n", "command", "mean ms", "median ms", "ratio" }
+        NR == 2 { base = $4; printf "%-40s %9s %9s %7s\n", "command", "mean ms", "median ms", "ratio" }
         { r = $4 / base; lim = limit[NR - 1]
           verdict = lim == "-" ? "" : (r <= lim ? "within " lim : "OVER " lim)
-          printf "%-52s %9.1f %9.1f %7.2f  %s\n", substr($1, 1, 52), $2 * 1000, $4 * 1000, r, verdict }' "$1"
+          printf "%-40s %9.1f %9.1f %7.2f  %s\n", substr($1, 1, 40), $2 * 1000, $4 * 1000, r, verdict }' "$1"
 }
 
 # 1. One large picture.
@@ -45,10 +45,10 @@ ratios() {
 "$cli" big.bmp big.bmp noise 40 # content that changes along the rows too
 point=(invert gray remove-red remove-green remove-blue "rgb 10 -20 30" "brightness 25")
 whole=(blur flip-v flip-h flip-both "stretch 4000 6000")
-commands=("cp big.bmp copy.bmp")
+commands=(-n cp "cp big.bmp copy.bmp")
 limits="-"
-for op in "${point[@]}"; do commands+=("$cli big.bmp out.bmp $op"); limits+=" 1.5"; done
-for op in "${whole[@]}"; do commands+=("$cli big.bmp out.bmp $op"); limits+=" 2.5"; done
+for op in "${point[@]}"; do commands+=(-n "$op" "$cli big.bmp out.bmp $op"); limits+=" 1.5"; done
+for op in "${whole[@]}"; do commands+=(-n "$op" "$cli big.bmp out.bmp $op"); limits+=" 2.5"; done
 hyperfine -N --warmup 3 --runs "$runs" --export-csv single.csv "${commands[@]}" >/dev/null
 echo
 echo "One 6000 x 4000 24-bit BMP, against cp of the file:"
@@ -64,9 +64,10 @@ folder_run() { # ours, GNU parallel with ours, mogrify: the same operation
     mkdir out-parallel out-mogrify
     hyperfine --warmup 1 --runs "$(( runs < 10 ? runs : 10 ))" --export-csv folder.csv \
         --prepare 'rm -rf out-folder out-parallel/* out-mogrify/*' \
+        -n "GNU parallel of the single-file command" \
         "parallel --will-cite $cli {} out-parallel/{/.}.bmp $ours ::: in/*.bmp" \
-        "$cli --out-dir out-folder in/*.bmp $ours" \
-        "/usr/bin/mogrify -path out-mogrify $magick in/*.bmp" >/dev/null
+        -n "folder mode" "$cli --out-dir out-folder in/*.bmp $ours" \
+        -n "mogrify" "/usr/bin/mogrify -path out-mogrify $magick in/*.bmp" >/dev/null
     echo
     echo "100 BMPs of 2000 x 1500, $ours (mogrify $magick), against GNU parallel of the single-file command:"
     ratios folder.csv "- 0.5 -"

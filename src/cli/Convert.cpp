@@ -130,6 +130,28 @@ Outcome streamBmp(const UncompressedBmp& bmp, const std::vector<Step>& steps, co
         options);
 }
 
+// An uncompressed BMP is decoded on two threads, a half each; anything else as the reader does.
+PictureResult decodeWholePicture(Bytes file) {
+    const auto bmp = uncompressedBmp(file);
+    if (!bmp)
+        return decodePicture(
+            QByteArrayView(reinterpret_cast<const char*>(file.data()), file.size()));
+    const int width = static_cast<int>(bmp->info.width);
+    const int height = static_cast<int>(bmp->info.height);
+    auto made = dib::allocateImage(width, height, QImage::Format_RGB32);
+    if (auto* picture = std::get_if<QImage>(&made)) {
+        uchar* bits = picture->bits();
+        const qsizetype stride = picture->bytesPerLine();
+        runBands(splitRows(0, height, std::int64_t{width} * height), [&](std::size_t, RowBand b) {
+            // The band's rows of the picture, as an image of their own.
+            QImage rows(bits + b.begin * stride, width, b.end - b.begin, stride,
+                        QImage::Format_RGB32);
+            dib::decodeRows(bmp->info, bmp->dib, false, b.begin, b.end - b.begin, rows);
+        });
+    }
+    return made;
+}
+
 }  // namespace
 
 bool allRowLocal(const std::vector<Step>& steps) {
@@ -159,7 +181,7 @@ Outcome convertPicture(const QString& input, const QString& output, const std::v
     if (mapped.valid() && allRowLocal(steps))
         if (const auto bmp = uncompressedBmp(mapped.bytes()))
             return streamBmp(*bmp, steps, input, output, options);
-    auto loaded = mapped.valid() ? decodePicture(mapped.view()) : loadPicture(input);
+    auto loaded = !mapped.valid() ? loadPicture(input) : decodeWholePicture(mapped.bytes());
     if (const auto* error = std::get_if<PictureError>(&loaded))
         return {kInputUnreadable,
                 QStringLiteral("cannot read %1: %2").arg(input, fromStd(error->reason)), false};

@@ -96,7 +96,7 @@ class Report {
             printError(QStringLiteral("interrupted: %1 of %2 files not done")
                            .arg(total_ - written_ - failed_)
                            .arg(total_));
-        std::printf("%d of %d written, %d failed, in %.2f s (%.1f a second)\n", written_, total_,
+        std::printf("%d of %d written, %d failed, in %.2f s (%.1f files/s)\n", written_, total_,
                     failed_, seconds, (written_ + failed_) / std::max(seconds, 1e-3));
         std::fflush(stdout);
     }
@@ -105,7 +105,7 @@ class Report {
     void clearLine() {
         if (terminal_) std::fputs("\r\033[K", stderr);
     }
-    // "37 of 100, 41.3 a second", at most ten times a second unless asked.
+    // "37 of 100, 41.3 files/s", at most ten times a second unless asked.
     void draw(bool now) {
         if (!terminal_) return;
         const auto t = Clock::now();
@@ -113,7 +113,7 @@ class Report {
         drawn_ = t;
         const double seconds = std::chrono::duration<double>(t - start_).count();
         const int done = written_ + failed_;
-        std::fprintf(stderr, "\r\033[K%d of %d, %.1f a second", done, total_,
+        std::fprintf(stderr, "\r\033[K%d of %d, %.1f files/s", done, total_,
                      done / std::max(seconds, 1e-3));
         std::fflush(stderr);
     }

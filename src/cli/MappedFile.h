@@ -2,7 +2,6 @@
 
 #include <cstdint>
 
-#include <QByteArrayView>
 #include <QString>
 
 #include "platform/Bytes.h"
@@ -22,9 +21,6 @@ class MappedFile {
 
     bool valid() const { return data_ != nullptr; }
     Bytes bytes() const { return {data_, size_}; }
-    QByteArrayView view() const {
-        return {reinterpret_cast<const char*>(data_), static_cast<qsizetype>(size_)};
-    }
 
   private:
     const std::uint8_t* data_ = nullptr;

@@ -62,8 +62,8 @@ QStringList entries(const QString& dir) {
 
 }  // namespace
 
-// Pictures several bands tall, bottom-up and top-down, at three depths, through operations
-// that keep to their rows: the result is the whole picture's.
+// Pictures several bands tall, bottom-up and top-down, at three depths: converted a band at a
+// time or decoded in halves, they come out as the operations make them in process.
 TEST(BatchTool, BandsGiveTheWholePicturesResult) {
     QTemporaryDir dir;
     const QImage source = pattern(701, 1300);
@@ -93,18 +93,23 @@ TEST(BatchTool, BandsGiveTheWholePicturesResult) {
     ASSERT_FALSE(nt::savePictureBmp(source, dir.filePath("bottomup24.bmp")));
     ASSERT_TRUE(writeBytes(dir.filePath("topdown32.bmp"), topDown32));
     ASSERT_TRUE(writeBytes(dir.filePath("palette8.bmp"), palette8));
+    // Through operations that keep to their rows (a band at a time) and one that does not
+    // (the whole picture, decoded in halves).
     for (const char* name : {"bottomup24.bmp", "topdown32.bmp", "palette8.bmp"}) {
         SCOPED_TRACE(name);
         const QString in = dir.filePath(name);
-        const CliRun run =
-            cli({in, dir.filePath("out.bmp"), "invert", "flip-v", "rgb", "5", "-9", "0"});
-        ASSERT_EQ(run.code, 0) << run.err.toStdString();
-        QImage expected = load(in);
-        nt::RasterTarget t(expected, nullptr);
+        const CliRun banded =
+            cli({in, dir.filePath("banded.bmp"), "invert", "flip-v", "rgb", "5", "-9", "0"});
+        ASSERT_EQ(banded.code, 0) << banded.err.toStdString();
+        ASSERT_EQ(cli({in, dir.filePath("whole.bmp"), "flip-h"}).code, 0);
+        QImage expected = load(in), flipped = load(in);
+        nt::RasterTarget t(expected, nullptr), f(flipped, nullptr);
         nt::InvertColors(t);
         nt::FlipCanvas(t, 0);
         nt::AdjustRgb(t, 5, -9, 0);
-        EXPECT_EQ(load(dir.filePath("out.bmp")), expected);
+        nt::FlipCanvas(f, 1);
+        EXPECT_EQ(load(dir.filePath("banded.bmp")), expected);
+        EXPECT_EQ(load(dir.filePath("whole.bmp")), flipped);
     }
 }
 
