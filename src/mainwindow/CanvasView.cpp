@@ -3,10 +3,26 @@
 #include <QPaintEvent>
 #include <QPainter>
 
+#include <algorithm>
+
 namespace nt {
+namespace {
+constexpr int kStripHeight = 32;
+}  // namespace
 
 CanvasView::CanvasView(int width, int height, Colour back, const ViewZoom& zoom, QWidget* parent)
-    : PictureBox(width, height, back, parent), zoom_(zoom) {}
+    : PictureBox(width, height, back, parent), zoom_(zoom) {
+    refiner_.setSingleShot(true);
+    connect(&refiner_, &QTimer::timeout, this, &CanvasView::refineReductions);
+}
+
+// A slice at a time, so the pointer and the keys are answered in between.
+void CanvasView::refineReductions() {
+    constexpr int kSliceMs = 15;
+    if (!zoom_.reductionShift()) return;
+    update(reductions_.refine(surface().screen(), kSliceMs));
+    if (reductions_.pending()) refiner_.start(0);
+}
 
 void CanvasView::setGrid(bool on) {
     if (grid_ == on) return;
@@ -41,11 +57,16 @@ void CanvasView::paintEvent(QPaintEvent* e) {
     QPainter p(this);
     const QImage& screen = surface().screen();
     if (const int shift = zoom_.reductionShift()) {
-        p.drawImage(r.topLeft(), reductions_.reduced(screen, shift, r), r);
+        p.drawImage(r.topLeft(), reductions_.shown(screen, shift, r), r);
+        if (reductions_.pending() && !refiner_.isActive()) refiner_.start(0);
         return;
     }
-    magnifyInto(screen, zoom_.magnification(), r, gridShown(), magnified_);
-    p.drawImage(r.topLeft(), magnified_, QRect(QPoint(0, 0), r.size()));
+    // A strip at a time, so the strip is still in the cache when it is drawn.
+    for (int top = r.top(); top <= r.bottom(); top += kStripHeight) {
+        const QRect strip(r.left(), top, r.width(), std::min(kStripHeight, r.bottom() + 1 - top));
+        magnifyInto(screen, zoom_.magnification(), strip, gridShown(), magnified_);
+        p.drawImage(strip.topLeft(), magnified_, QRect(QPoint(0, 0), strip.size()));
+    }
 }
 
 }  // namespace nt

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QImage>
+#include <QTimer>
 
 #include "mainwindow/ViewRendering.h"
 #include "mainwindow/ViewZoom.h"
@@ -19,6 +20,8 @@ class CanvasView : public PictureBox {
     // The one-pixel grid, shown while the zoom allows it.
     void setGrid(bool on);
     bool gridShown() const { return grid_ && zoom_.showsGrid(); }
+    // Parts of a reduced view are still shown from samples, being made between events.
+    bool refining() const { return reductions_.pending(); }
 
   protected:
     QSize viewSize() const override;
@@ -27,7 +30,10 @@ class CanvasView : public PictureBox {
     void paintEvent(QPaintEvent* e) override;
 
   private:
+    void refineReductions();
+
     const ViewZoom& zoom_;
+    QTimer refiner_;
     bool grid_ = false;
     QImage magnified_;  // reused between paints
     ReductionCache reductions_;

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cstring>
 
+#include <QElapsedTimer>
+
 namespace nt {
 namespace {
 
@@ -81,6 +83,7 @@ void magnifyInto(const QImage& picture, int m, const QRect& screen, bool grid, Q
 
 void ReductionCache::clear() {
     levels_ = {};
+    rough_.clear();
 }
 
 void ReductionCache::prepare(Level& level, QSize size) {
@@ -124,7 +127,7 @@ void ReductionCache::update(const QImage& picture, int shift, const QRect& area)
     bool stale = false;
     for (int ty = ty0; ty <= ty1 && !stale; ++ty)
         for (int tx = tx0; tx <= tx1 && !stale; ++tx)
-            stale = !level.valid[static_cast<size_t>(ty * level.tilesX + tx)];
+            stale = level.valid[static_cast<size_t>(ty * level.tilesX + tx)] != kMade;
     if (!stale) return;
     // The level above must be up to date under every tile made here.
     if (shift > 1) {
@@ -135,12 +138,60 @@ void ReductionCache::update(const QImage& picture, int shift, const QRect& area)
     for (int ty = ty0; ty <= ty1; ++ty) {
         for (int tx = tx0; tx <= tx1; ++tx) {
             std::uint8_t& valid = level.valid[static_cast<size_t>(ty * level.tilesX + tx)];
-            if (valid) continue;
+            if (valid == kMade) continue;
             const QRect tile = QRect(tx * kTile, ty * kTile, kTile, kTile) & level.image.rect();
             halve(above, level.image, tile.left(), tile.top(), tile.right(), tile.bottom());
-            valid = 1;
+            valid = kMade;
         }
     }
+}
+
+const QImage& ReductionCache::shown(const QImage& picture, int shift, const QRect& area) {
+    shift = std::clamp(shift, 1, 3);
+    Level& level = levels_[static_cast<size_t>(shift - 1)];
+    const int scale = 1 << shift;
+    prepare(level,
+            QSize((picture.width() + scale - 1) / scale, (picture.height() + scale - 1) / scale));
+    if (shift != roughShift_) rough_.clear();
+    roughShift_ = shift;
+    const QRect want = area & level.image.rect();
+    if (want.isEmpty()) return level.image;
+    for (int ty = want.top() / kTile; ty <= want.bottom() / kTile; ++ty) {
+        for (int tx = want.left() / kTile; tx <= want.right() / kTile; ++tx) {
+            std::uint8_t& valid = level.valid[static_cast<size_t>(ty * level.tilesX + tx)];
+            if (valid != kStale) continue;
+            const QRect tile = QRect(tx * kTile, ty * kTile, kTile, kTile) & level.image.rect();
+            // The pixel nearest the middle of each square stands for it until it is made.
+            for (int y = tile.top(); y <= tile.bottom(); ++y) {
+                const auto* from = reinterpret_cast<const Pixel*>(
+                    picture.constScanLine(std::min(y * scale + scale / 2, picture.height() - 1)));
+                auto* to = reinterpret_cast<Pixel*>(level.image.scanLine(y));
+                for (int x = tile.left(); x <= tile.right(); ++x)
+                    to[x] = from[std::min(x * scale + scale / 2, picture.width() - 1)];
+            }
+            valid = kSampled;
+            rough_.push_back(QPoint(tx, ty));
+        }
+    }
+    return level.image;
+}
+
+QRect ReductionCache::refine(const QImage& picture, int budgetMs) {
+    QElapsedTimer clock;
+    clock.start();
+    QRect done;
+    Level& level = levels_[static_cast<size_t>(roughShift_ - 1)];
+    while (!rough_.empty() && clock.elapsed() < budgetMs) {
+        const QPoint t = rough_.back();
+        rough_.pop_back();
+        if (t.x() >= level.tilesX || t.y() >= level.tilesY ||
+            level.valid[static_cast<size_t>(t.y() * level.tilesX + t.x())] != kSampled)
+            continue;
+        const QRect tile = QRect(t * kTile, QSize(kTile, kTile)) & level.image.rect();
+        update(picture, roughShift_, tile);
+        done |= tile;
+    }
+    return done;
 }
 
 }  // namespace nt

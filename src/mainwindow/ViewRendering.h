@@ -23,6 +23,13 @@ class ReductionCache {
   public:
     // The picture reduced by 2^shift (1..3), up to date at least inside `area` (in its pixels).
     const QImage& reduced(const QImage& picture, int shift, const QRect& area);
+    // The same at once: tiles not made yet are sampled (one picture pixel each) and left to
+    // `refine`, so showing a large picture never waits for all of its pixels to be read.
+    const QImage& shown(const QImage& picture, int shift, const QRect& area);
+    // Makes sampled tiles of the last `shown` properly for about `budgetMs`; returns the part
+    // made (to be shown again). Nothing is left to do once `pending` is false.
+    QRect refine(const QImage& picture, int budgetMs);
+    bool pending() const { return !rough_.empty(); }
     // Picture pixels in `changed` are no longer what the reductions were made from.
     void invalidate(const QRect& changed);
     // Memory back; the next use starts afresh.
@@ -30,6 +37,7 @@ class ReductionCache {
 
   private:
     static constexpr int kTile = 64;
+    enum : std::uint8_t { kStale = 0, kSampled = 1, kMade = 2 };
     struct Level {
         QImage image;
         int tilesX = 0, tilesY = 0;
@@ -39,6 +47,8 @@ class ReductionCache {
     void update(const QImage& picture, int shift, const QRect& area);
 
     std::array<Level, 3> levels_;
+    int roughShift_ = 0;
+    std::vector<QPoint> rough_;  // sampled tiles of level roughShift_, to be made
 };
 
 }  // namespace nt

@@ -117,6 +117,13 @@ TEST(ViewRendering, ReductionsAreMeansKeptUpToDateWhereThePictureChanged) {
     cache.invalidate(QRect(0, 0, 8, 8));
     EXPECT_EQ(cache.reduced(picture, 3, QRect(0, 0, 1, 1)).pixel(0, 0), qRgb(255, 255, 255));
     EXPECT_EQ(cache.reduced(picture, 1, QRect(0, 0, 1, 1)).pixel(0, 0), qRgb(255, 255, 255));
+    // Shown at once from samples, then made tile by tile.
+    nt::ReductionCache quick;
+    EXPECT_EQ(quick.shown(picture, 2, QRect(2, 0, 1, 1)).pixel(2, 0), qRgb(200, 100, 40));
+    ASSERT_TRUE(quick.pending());
+    EXPECT_EQ(quick.refine(picture, 1000), QRect(0, 0, 5, 3));
+    EXPECT_FALSE(quick.pending());
+    EXPECT_EQ(quick.shown(picture, 2, QRect(2, 0, 1, 1)).pixel(2, 0), qRgb(100, 50, 20));
 }
 
 class Zoom : public StartedWindow {
@@ -206,6 +213,9 @@ TEST_F(Zoom, ShowsMagnifiedAndReducedAndAt100PercentExactlyTheScreenImage) {
     EXPECT_EQ(nt::fromPixel(big.pixel(40, 20)), kBlack);
     EXPECT_EQ(big.pixel(39, 20), canvas().screen().pixel(9, 5));
     zoomTo(k12_5);
+    shown();
+    // Shown from samples at first, made properly between events.
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !w->SrcDc->refining(); }, 5000));
     const QImage small = shown();
     ASSERT_EQ(small.size(), QSize(35, 29));
     // A reduction is display only: the picture keeps every pixel.
@@ -215,6 +225,8 @@ TEST_F(Zoom, ShowsMagnifiedAndReducedAndAt100PercentExactlyTheScreenImage) {
     // Drawing while reduced shows at once.
     canvas().Line(0, 100, 279, 100, kBlack);
     canvas().Line(0, 101, 279, 101, kBlack);
+    shown();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !w->SrcDc->refining(); }, 5000));
     const QImage after = shown();
     EXPECT_NE(after.pixel(20, 12), small.pixel(20, 12));
     zoomTo(k100);
