@@ -34,4 +34,12 @@ set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_PACKAGE_DEPENDS "fonts-wqy-microhei")
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS
     "fcitx5-frontend-qt6 | ibus, qt6-translations-l10n, fonts-liberation, fonts-wine")
+# The package's binaries are stripped. Built with debug information, that information goes to
+# a package of its own (norvalytintora-dbgsym, a .ddeb) for whoever debugs the installed
+# program; the build tree's binaries keep theirs.
+if(CMAKE_BUILD_TYPE MATCHES "^(Debug|RelWithDebInfo)$")
+    set(CPACK_DEBIAN_DEBUGINFO_PACKAGE ON)
+else()
+    set(CPACK_STRIP_FILES ON)
+endif()
 include(CPack)

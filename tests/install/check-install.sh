@@ -5,7 +5,7 @@ set -euo pipefail
 build=$1
 prefix=$(mktemp -d)
 trap 'rm -rf "$prefix"' EXIT
-cmake --install "$build" --prefix "$prefix" >/dev/null
+cmake --install "$build" --prefix "$prefix" --strip >/dev/null
 
 fail() { echo "FAIL: $*"; exit 1; }
 for f in bin/norvalytintora bin/norvalytintora-cli \
@@ -16,6 +16,9 @@ for f in bin/norvalytintora bin/norvalytintora-cli \
 done
 for size in 16 24 32 48 64 128 256; do
     [ -f "$prefix/share/icons/hicolor/${size}x${size}/apps/norvalytintora.png" ] || fail "${size}px icon missing"
+done
+for b in norvalytintora norvalytintora-cli; do
+    ! readelf -S --wide "$prefix/bin/$b" | grep -q ' \.debug_info ' || fail "$b not stripped"
 done
 [ -n "$(ls "$prefix/share/norvalytintora/Data/brushs")" ] || fail "brush library missing"
 [ -n "$(ls "$prefix/share/norvalytintora/Data/pattens")" ] || fail "pattern library missing"
