@@ -41,11 +41,10 @@ void drawRunPieces(QPainter& p, const QPointF& origin, const QGlyphRun& run, con
                    qreal reach) {
     const QList<quint32> glyphs = run.glyphIndexes();
     const QList<QPointF> positions = run.positions();
-    if (glyphs.isEmpty()) return;
+    // The underline is drawn once for the whole line (drawUnderline): each piece would draw
+    // its own from the line's start.
     QGlyphRun bare = run;
     bare.setUnderline(false);
-    bare.setOverline(false);
-    bare.setStrikeOut(false);
     for (qsizetype first = 0; first < glyphs.size(); first += kGlyphsPerPiece) {
         const qsizetype n = std::min(kGlyphsPerPiece, glyphs.size() - first);
         const qreal left = origin.x() + positions[first].x() - reach;
@@ -56,19 +55,14 @@ void drawRunPieces(QPainter& p, const QPointF& origin, const QGlyphRun& run, con
         piece.setPositions(positions.mid(first, n));
         p.drawGlyphRun(origin, piece);
     }
-    // The lines under, over and through the text span the whole run: one call with the
-    // leftmost and the rightmost glyph draws them, from the point it is given (not from its
-    // first glyph) as far as its glyphs reach, so the pair is given relative to the leftmost.
-    // Those two glyphs land on pixels already painted in the same colour (no smoothing).
-    if (!run.underline() && !run.overline() && !run.strikeOut()) return;
-    const auto byX = [](const QPointF& a, const QPointF& b) { return a.x() < b.x(); };
-    const auto [lo, hi] = std::minmax_element(positions.begin(), positions.end(), byX);
-    const qsizetype left = lo - positions.begin(), right = hi - positions.begin();
-    const QPointF shift(lo->x(), 0);
-    QGlyphRun ends = run;
-    ends.setGlyphIndexes({glyphs[left], glyphs[right]});
-    ends.setPositions({positions[left] - shift, positions[right] - shift});
-    p.drawGlyphRun(origin + shift, ends);
+}
+
+// One underline under the whole line, spaces included, placed and as thick as the font asks:
+// fallback faces that draw some of the characters do not move or thicken it.
+void drawUnderline(QPainter& p, const QFontMetricsF& fm, qreal left, qreal baseline, qreal width,
+                   const QColor& colour) {
+    const qreal thickness = std::max<qreal>(1.0, std::round(fm.lineWidth()));
+    p.fillRect(QRectF(left, baseline + std::ceil(fm.underlinePos()), width, thickness), colour);
 }
 
 // Fonts that ask for smoothing (pictures can) are drawn blended; all others pixel-exact.
@@ -107,6 +101,9 @@ QRect drawText(QImage& image, DirtyRows* dirty, int x, int y, const QString& tex
         const qreal reach = 2.0 * fm.height();  // a glyph's ink lies within this of its pen
         for (const QGlyphRun& run : layout.glyphRuns())
             drawRunPieces(p, origin, run, clipped, reach);
+        if (spec.underline)
+            drawUnderline(p, QFontMetricsF(font), x, y + fm.ascent(), line.horizontalAdvance(),
+                          p.pen().color());
     }
     if (dirty) dirty->addRect(clipped);
     return box;

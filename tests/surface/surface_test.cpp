@@ -1,14 +1,17 @@
 // Persistence, refresh bookkeeping, pixel reads and writes, text, colours and limits.
 #include <cmath>
 #include <limits>
+#include <set>
 
 #include <gtest/gtest.h>
+#include <QFontMetricsF>
 
 #include "surface/Gdi.h"
 #include "surface/Limits.h"
 #include "surface/Rounding.h"
 #include "surface/Surface.h"
 #include "surface/SystemColours.h"
+#include "surface/Text.h"
 
 using namespace nt;
 
@@ -208,34 +211,42 @@ TEST(Text, PaintsOnlyGlyphsInTheTextColour) {
     for (int x = 0; x < 120; ++x) EXPECT_EQ(s.Point(x, 0), kWhite) << "top-left is at (2, 2)";
 }
 
-// The underline runs under the whole text, however long, up to the surface's edge.
-TEST(Text, UnderlineSpansTheWholeText) {
+// The underline runs under the whole text, trailing spaces and however long, up to the
+// surface's edge, as one band as thick as the font's underline, whatever faces draw the glyphs.
+TEST(Text, UnderlineSpansTheWholeTextAsOneBand) {
     const struct {
         QString text;
         int width;
-    } cases[] = {{QStringLiteral("Underline text here"), 400},
+    } cases[] = {{QStringLiteral("Underline text here  "), 400},
                  {QStringLiteral("中文你好中文"), 400},
                  {QStringLiteral("Norvaly 中文 text 字"), 400},  // runs of two faces
                  {QString(100000, QChar(0x6C38)), 300}};
     for (const auto& c : cases) {
+        const std::string name = c.text.left(20).toStdString();
         Surface plain(c.width, 60, kWhite), underlined(c.width, 60, kWhite);
         plain.Font.size = underlined.Font.size = 16;
         plain.Font.name = underlined.Font.name = QStringLiteral("DejaVu Sans");
         underlined.Font.underline = true;
         TextOutA(hDC(plain), 5, 5, c.text);
         TextOutA(hDC(underlined), 5, 5, c.text);
-        // The columns where only the underline put ink.
+        // Where only the underline put ink.
         int left = c.width, right = -1;
+        std::set<int> rows;
         for (int y = 0; y < 60; ++y)
             for (int x = 0; x < c.width; ++x)
                 if (plain.Point(x, y) != underlined.Point(x, y)) {
                     left = std::min(left, x);
                     right = std::max(right, x);
+                    rows.insert(y);
                 }
         const int end = std::min(5 + static_cast<int>(plain.TextWidth(c.text)), c.width);
-        EXPECT_LE(left, 6) << c.text.left(20).toStdString();
-        EXPECT_GE(right, end - 2) << c.text.left(20).toStdString();
-        EXPECT_LE(right, end + 1) << c.text.left(20).toStdString();
+        EXPECT_LE(left, 6) << name;
+        EXPECT_GE(right, end - 2) << name;
+        EXPECT_LE(right, end + 1) << name;
+        const double thickness = QFontMetricsF(makeFont(underlined.Font)).lineWidth();
+        ASSERT_FALSE(rows.empty()) << name;
+        EXPECT_EQ(static_cast<double>(rows.size()), std::max(1.0, std::round(thickness))) << name;
+        EXPECT_EQ(*rows.rbegin() - *rows.begin() + 1, static_cast<int>(rows.size())) << name;
     }
 }
 
