@@ -1,11 +1,15 @@
 // Playing metafiles against decoding a BMP of the same output size: a 2 MB EMF of many small
-// shapes on a 1000 x 1000 picture, and a simple WMF drawn at 4000 x 4000.
+// shapes on a 1000 x 1000 picture, and a simple WMF drawn at 4000 x 4000. Then the shared
+// hostile metafiles, each against the 4000 x 4000 BMP: what the work budget and the memory
+// cap let them cost.
 
 #include <cstdint>
 #include <cstdlib>
 #include <initializer_list>
 
 #include <benchmark/benchmark.h>
+#include <QDir>
+#include <QFile>
 #include <QGuiApplication>
 #include <QImage>
 
@@ -145,12 +149,34 @@ void BM_Bmp4000(benchmark::State& state) {
 }
 BENCHMARK(BM_Bmp4000)->Unit(benchmark::kMillisecond);
 
+const QString kHostile = QStringLiteral(NT_TESTDATA_DIR "/metafile/hostile/");
+
+QStringList hostileFiles() {
+    return QDir(kHostile).entryList({"*.emf", "*.wmf"}, QDir::Files, QDir::Name);
+}
+
+void BM_Hostile(benchmark::State& state) {
+    const QString name = hostileFiles().value(int(state.range(0)));
+    QFile file(kHostile + name);
+    if (!file.open(QIODevice::ReadOnly)) {
+        state.SkipWithError("no hostile file");
+        return;
+    }
+    const QByteArray bytes = file.readAll();
+    for (auto _ : state) benchmark::DoNotOptimize(nt::decodePicture(bytes));
+    state.SetLabel(name.toStdString());
+}
+BENCHMARK(BM_Hostile)->DenseRange(0, 15)->Unit(benchmark::kMillisecond)->Iterations(1);
+
 class MetafileRatios : public RatioReporter {
   public:
     void Finalize() override {
         ConsoleReporter::Finalize();
         ratio("BM_Emf2MB", "BM_Bmp1000", "2 MB EMF / BMP, 1000x1000");
         ratio("BM_Wmf4000", "BM_Bmp4000", "simple WMF / BMP, 4000x4000");
+        for (int i = 0; i < 16; ++i)
+            ratio("BM_Hostile/" + std::to_string(i) + "/iterations:1", "BM_Bmp4000",
+                  "hostile file / BMP, 4000x4000");
     }
 };
 

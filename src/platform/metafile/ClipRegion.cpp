@@ -1,6 +1,7 @@
 #include "platform/metafile/ClipRegion.h"
 
 #include <algorithm>
+#include <cmath>
 #include <vector>
 
 namespace nt::mf {
@@ -146,6 +147,36 @@ void offsetClip(Clip& clip, std::int64_t dx, std::int64_t dy, int width, int hei
         moved->rows.push_back(std::move(row));
     }
     clip = std::move(moved);
+}
+
+std::int64_t clipSpanCount(const ClipSpans& clip) {
+    std::int64_t spans = 0;
+    for (const Row& row : clip.rows) spans += static_cast<std::int64_t>(row.size());
+    return spans;
+}
+
+std::int64_t clipBytes(const ClipSpans& clip) {
+    std::int64_t bytes = sizeof(ClipSpans) + std::int64_t(clip.rows.capacity() * sizeof(Row));
+    for (const Row& row : clip.rows)
+        bytes += static_cast<std::int64_t>(row.capacity() * sizeof(Row::value_type));
+    return bytes;
+}
+
+std::int64_t clipSpanBound(std::span<const QPointF> points, std::span<const int> counts,
+                           int height) {
+    double crossings = 0;
+    std::size_t start = 0;
+    for (const int n : counts) {
+        if (n < 0 || static_cast<std::size_t>(n) > points.size() - start) break;
+        for (int i = 0; i < n; ++i) {
+            const QPointF a = points[start + i], b = points[start + (i + 1) % n];
+            const double top = std::clamp(std::min(a.y(), b.y()), 0.0, double(height));
+            const double bottom = std::clamp(std::max(a.y(), b.y()), 0.0, double(height));
+            if (bottom > top) crossings += std::ceil(bottom) - std::floor(top);
+        }
+        start += static_cast<std::size_t>(n);
+    }
+    return static_cast<std::int64_t>(std::min(crossings / 2 + 1, 1e15));
 }
 
 QRect clipBounds(const Clip& clip, int width, int height) {

@@ -34,6 +34,14 @@ void combineClip(Clip& clip, const Clip& shape, Combine mode, int width, int hei
 // Moves a clip by whole pixels, keeping what stays inside the picture; no clip stays none.
 void offsetClip(Clip& clip, std::int64_t dx, std::int64_t dy, int width, int height);
 
+// The spans a clip holds, and the bytes it takes.
+std::int64_t clipSpanCount(const ClipSpans& clip);
+std::int64_t clipBytes(const ClipSpans& clip);
+// At most how many spans the polygons' clip can hold within rows 0..height-1 (each takes two
+// crossings of an edge with a row), counted from the edges alone.
+std::int64_t clipSpanBound(std::span<const QPointF> points, std::span<const int> counts,
+                           int height);
+
 // The smallest rectangle holding the clip (the picture without one).
 QRect clipBounds(const Clip& clip, int width, int height);
 

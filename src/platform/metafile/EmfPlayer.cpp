@@ -26,10 +26,10 @@ QTransform xform(Bytes r, std::int64_t at) {
 }
 
 // A DIB given by offsets and sizes from the record's start; nothing when they leave it.
-std::optional<Dib> recordDib(Bytes r, std::int64_t offBmi, std::int64_t cbBmi, std::int64_t offBits,
-                             std::int64_t cbBits, bool keepAlpha = false) {
+std::optional<Dib> recordDib(Player& p, Bytes r, std::int64_t offBmi, std::int64_t cbBmi,
+                             std::int64_t offBits, std::int64_t cbBits, bool keepAlpha = false) {
     if (cbBmi == 0 || !r.has(offBmi, cbBmi) || !r.has(offBits, cbBits)) return std::nullopt;
-    return decodeDib(r.sub(offBmi, cbBmi), r.sub(offBits, cbBits), keepAlpha);
+    return decodeDib(p, r.sub(offBmi, cbBmi), r.sub(offBits, cbBits), keepAlpha);
 }
 
 // A geometric pen's end caps and dashes: the standard styles in multiples of the width, a
@@ -162,10 +162,9 @@ bool EmfRecords::createObject(Bytes r, std::uint32_t type) {
         case 94: {  // CreateDIBPatternBrushPt: usage, offBmi, cbBmi, offBits, cbBits
             BrushObject b;
             b.colour = 0;
-            if (auto dib = recordDib(r, r.u32(16), r.u32(20), r.u32(24), r.u32(28))) {
+            if (auto dib = recordDib(p_, r, r.u32(16), r.u32(20), r.u32(24), r.u32(28))) {
                 b.kind = BrushObject::Kind::Pattern;
-                b.pattern = std::make_shared<const PatternBrush>(
-                    PatternBrush{dib->image.convertToFormat(QImage::Format_RGB32)});
+                b.pattern = p_.patternBrush(dib->image);
             }
             object = b;
             break;
@@ -305,7 +304,7 @@ bool EmfRecords::bitmap(Bytes r, std::uint32_t type) {
             const std::uint32_t rop = r.u32(40);
             const std::int64_t cbBmi = r.u32(88);
             if (cbBmi == 0) return p_.blit(dest, QImage(), {}, rop), true;
-            const auto dib = recordDib(r, r.u32(84), cbBmi, r.u32(92), r.u32(96));
+            const auto dib = recordDib(p_, r, r.u32(84), cbBmi, r.u32(92), r.u32(96));
             if (!dib) return false;
             const QSizeF size = type == 77 ? QSizeF(r.i32(100), r.i32(104)) : dest.size();
             const QTransform source = xform(r, 52);
@@ -313,7 +312,7 @@ bool EmfRecords::bitmap(Bytes r, std::uint32_t type) {
             return true;
         }
         case 81: {  // StretchDIBits: dest origin, source rect, DIB, usage, rop, dest size
-            const auto dib = recordDib(r, r.u32(48), r.u32(52), r.u32(56), r.u32(60));
+            const auto dib = recordDib(p_, r, r.u32(48), r.u32(52), r.u32(56), r.u32(60));
             if (!dib) return false;
             QRectF source(point(r, 32), QSizeF(r.i32(40), r.i32(44)));
             if (!dib->topDown)  // measured from the bottom row
@@ -323,7 +322,7 @@ bool EmfRecords::bitmap(Bytes r, std::uint32_t type) {
             return true;
         }
         case 80: {  // SetDIBitsToDevice: dest, source rect, DIB, usage, first scan, scans
-            const auto dib = recordDib(r, r.u32(48), r.u32(52), r.u32(56), r.u32(60));
+            const auto dib = recordDib(p_, r, r.u32(48), r.u32(52), r.u32(56), r.u32(60));
             if (!dib) return false;
             const QSizeF size(r.i32(40), r.i32(44));
             QRectF source(point(r, 32), size);
@@ -334,7 +333,7 @@ bool EmfRecords::bitmap(Bytes r, std::uint32_t type) {
         default: {  // AlphaBlend (blend function) and TransparentBlt (colour key)
             const QRectF dest(point(r, 24), QSizeF(r.i32(32), r.i32(36)));
             const bool alpha = type == 114;
-            const auto dib = recordDib(r, r.u32(84), r.u32(88), r.u32(92), r.u32(96), alpha);
+            const auto dib = recordDib(p_, r, r.u32(84), r.u32(88), r.u32(92), r.u32(96), alpha);
             if (!dib) return false;
             const Blend blend{alpha ? Blend::Kind::Alpha : Blend::Kind::ColourKey, r.u32(40)};
             p_.blit(dest, dib->image, QRectF(point(r, 44), QSizeF(r.i32(100), r.i32(104))),
@@ -569,8 +568,9 @@ void playEmf(Bytes data, Player& player) {
         }
         if (type == 14) break;  // end of file
         if (stats) ++stats->records;
+        player.beginRecord();
         if (!records.play(data.sub(at, size), type)) player.skip(emfRecordName(type));
-        if (player.overBudget()) {
+        if (player.exhausted()) {
             if (stats) stats->stoppedEarly = true;
             break;
         }

@@ -7,7 +7,7 @@
 
 namespace nt::mf {
 
-PictureResult decode(Bytes data, Stats* stats, double budget) {
+PictureResult decode(Bytes data, Stats* stats, double budget, std::int64_t memoryCap) {
     const std::optional<Frame> frame = readFrame(data);
     if (!frame) return dib::invalid("not a playable metafile header");
     if (auto refused = checkSurfaceSize(frame->width, frame->height)) return dib::invalid(*refused);
@@ -15,12 +15,16 @@ PictureResult decode(Bytes data, Stats* stats, double budget) {
     if (auto* error = std::get_if<PictureError>(&allocated)) return *error;
     QImage image = std::get<QImage>(std::move(allocated));
     image.fill(0xFFFFFFFFu);
-    Player player(*frame, image, stats, budget);
+    Player player(*frame, image, stats, budget, memoryCap);
     if (frame->kind == Kind::Emf)
         playEmf(data, player);
     else
         playWmf(data, player);
-    if (stats) stats->workPerPixel = player.work() / (double(image.width()) * image.height());
+    if (stats) {
+        stats->workPerPixel = player.work() / (double(image.width()) * image.height());
+        stats->work = player.work();
+        stats->peakBytes = player.ledger().peak();
+    }
     return image;
 }
 

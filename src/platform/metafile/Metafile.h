@@ -23,8 +23,10 @@ Kind detect(Bytes data);
 struct Stats {
     std::int64_t records = 0;
     std::map<std::string, std::int64_t> skipped;  // record name -> times not drawn
-    bool stoppedEarly = false;  // a damaged record or the work budget ended playing
-    double workPerPixel = 0;    // pixels touched (estimated) per pixel of the picture
+    bool stoppedEarly = false;   // a damaged record or the work budget ended playing
+    double workPerPixel = 0;     // pixels touched (estimated) per pixel of the picture
+    double work = 0;             // the work charged in all
+    std::int64_t peakBytes = 0;  // the most the player held at once (see kMemoryCap)
 };
 
 // The work playing may cost, in pixel writes and their like: real pictures cost a few hundred
@@ -32,8 +34,14 @@ struct Stats {
 // than allowed to hang the program.
 inline constexpr double kWorkBudget = double(std::int64_t{1} << 30);
 
+// The memory playing may hold besides the picture: decoded bitmaps, pattern brushes, clips,
+// saved states and the path. Real pictures hold a few megabytes; a file that asks for more is
+// stopped where it asks, which keeps a whole batch-tool process within half a gigabyte.
+inline constexpr std::int64_t kMemoryCap = std::int64_t{256} << 20;
+
 // The picture at the file's natural size at 96 dpi on white (see MetafileSize.h), or
 // "invalid picture" when the header is unusable.
-PictureResult decode(Bytes data, Stats* stats = nullptr, double budget = kWorkBudget);
+PictureResult decode(Bytes data, Stats* stats = nullptr, double budget = kWorkBudget,
+                     std::int64_t memoryCap = kMemoryCap);
 
 }  // namespace nt::mf

@@ -42,12 +42,16 @@ double unitMillimetres(int mode) {
 
 }  // namespace
 
-Player::Player(const Frame& frame, QImage& image, Stats* stats, double budget)
-    : frame_(frame),
+Player::Player(const Frame& frame, QImage& image, Stats* stats, double budget,
+               std::int64_t memoryCap)
+    : ledger_(std::make_shared<Ledger>(memoryCap)),
+      frame_(frame),
       image_(image),
       target_(image, nullptr),
       stats_(stats),
       objects_(frame.handles),
+      savedHold_(ledger_, 0),
+      pathHold_(ledger_, 0),
       budget_(budget) {
     if (frame.kind == Kind::Emf) {
         const QRectF f = frame.deviceFrame;
@@ -125,7 +129,10 @@ QTransform Player::toPixels() const {
 }
 
 void Player::saveDc() {
-    if (saved_.size() < kMaxSavedStates) saved_.push_back(dc_);
+    if (saved_.size() >= kMaxSavedStates) return;
+    // A saved state shares the clip and brush with the current one; they count on their own.
+    if (!savedHold_.resize(std::int64_t(saved_.size() + 1) * std::int64_t(sizeof(DcState)))) return;
+    saved_.push_back(dc_);
 }
 
 void Player::restoreDc(int which) {
@@ -133,7 +140,9 @@ void Player::restoreDc(int which) {
     const std::int64_t keep = which < 0 ? depth + which : std::int64_t{which} - 1;
     if (which == 0 || keep < 0 || keep >= depth) return;
     dc_ = saved_[static_cast<std::size_t>(keep)];
+    boxOf_ = nullptr;
     saved_.resize(static_cast<std::size_t>(keep));
+    savedHold_.resize(keep * std::int64_t(sizeof(DcState)));
 }
 
 void Player::select(const GdiObject& object) {
@@ -146,6 +155,59 @@ void Player::select(const GdiObject& object) {
         for (const QRectF& r : region->rects) pixels.push_back(toPixels().mapRect(r));
         combineClip(clipOfPixelRects(pixels), Combine::Copy);
     }
+}
+
+bool Player::mapsFinitely() {
+    if (!finite(toPixels())) refused_ = true;
+    return !refused_;
+}
+
+Hold Player::admitBitmap(std::int64_t width, std::int64_t height) {
+    // Decoding writes every pixel once, about as costly as filling it twice.
+    constexpr double kWorkPerBitmapPixel = 2;
+    if (width <= 0 || height <= 0) return {};
+    charge(double(width) * double(height) * kWorkPerBitmapPixel);
+    if (overBudget()) return {};
+    return Hold(ledger_, width * height * 4);
+}
+
+namespace {
+
+// Keeps a ledger's hold for as long as the object it counts.
+template <class T>
+struct HeldDeleter {
+    Hold hold;
+    void operator()(T* p) const { delete p; }
+};
+
+}  // namespace
+
+std::shared_ptr<const PatternBrush> Player::patternBrush(const QImage& bitmap) {
+    const int width = std::min(bitmap.width(), image_.width());
+    const int height = std::min(bitmap.height(), image_.height());
+    Hold hold(ledger_, std::int64_t(width) * height * 4);
+    if (!hold || width <= 0 || height <= 0) return nullptr;
+    QImage tile =
+        (width < bitmap.width() || height < bitmap.height() ? bitmap.copy(0, 0, width, height)
+                                                            : bitmap)
+            .convertToFormat(QImage::Format_RGB32);
+    return std::shared_ptr<const PatternBrush>(new PatternBrush{std::move(tile)},
+                                               HeldDeleter<const PatternBrush>{std::move(hold)});
+}
+
+Clip Player::track(Clip clip) {
+    if (!clip) return clip;
+    if (auto* deleter = std::get_deleter<HeldDeleter<ClipSpans>>(clip)) {
+        // Changed in place: held at its size now.
+        deleter->hold.resize(clipBytes(*clip));
+        return clip;
+    }
+    const std::int64_t bytes = clipBytes(*clip);
+    Hold hold(ledger_, bytes);
+    if (!hold) return nullptr;
+    // Made by the clip functions for this player alone, or else copied.
+    auto* spans = clip.use_count() == 1 ? new ClipSpans(std::move(*clip)) : new ClipSpans(*clip);
+    return Clip(spans, HeldDeleter<ClipSpans>{std::move(hold)});
 }
 
 void Player::skip(const std::string& name) {

@@ -1,7 +1,10 @@
 #pragma once
 
+#include <algorithm>
 #include <array>
+#include <cmath>
 #include <cstdint>
+#include <memory>
 #include <optional>
 #include <span>
 #include <string>
@@ -18,6 +21,7 @@
 #include "platform/metafile/DcState.h"
 #include "platform/metafile/Figures.h"
 #include "platform/metafile/GdiObjects.h"
+#include "platform/metafile/Ledger.h"
 #include "platform/metafile/Metafile.h"
 #include "platform/metafile/MetafileSize.h"
 #include "surface/RasterTarget.h"
@@ -56,7 +60,8 @@ struct Blend {
 
 class Player {
   public:
-    Player(const Frame& frame, QImage& image, Stats* stats, double budget = kWorkBudget);
+    Player(const Frame& frame, QImage& image, Stats* stats, double budget = kWorkBudget,
+           std::int64_t memoryCap = kMemoryCap);
 
     DcState& dc() { return dc_; }
     ObjectTable& objects() { return objects_; }
@@ -109,9 +114,9 @@ class Player {
     void offsetClip(QPointF logical);
     // The clip joins the meta region, and the clip starts again from none.
     void setMetaRegion();
-    Clip clipOfPixelRects(std::span<const QRectF> rects) const {
-        return clipFromRects(rects, image_.height());
-    }
+    // Nothing (and playing ends) when the clip would cost more than the budget or the memory
+    // left.
+    Clip clipOfPixelRects(std::span<const QRectF> rects);
 
     // Text: a reference point, the characters (glyph indexes with ETO_GLYPH_INDEX), optional
     // advances (logical units, one per character, y upwards) and the ETO options with their
@@ -129,11 +134,25 @@ class Player {
     void gradientFill(std::span<const GradientVertex> vertices,
                       std::span<const std::array<std::uint32_t, 3>> shapes, int mode);
 
+    // A DIB of this size about to be decoded: charged, and held while the hold lives; an
+    // empty hold refuses it.
+    Hold admitBitmap(std::int64_t width, std::int64_t height);
+    // A pattern brush of a decoded bitmap, kept only as far as it can reach into the picture
+    // (it tiles from the picture's origin); null when it does not fit in memory.
+    std::shared_ptr<const PatternBrush> patternBrush(const QImage& bitmap);
+
     // Records that are not drawn.
     void skip(const std::string& name);
-    // True once playing has cost more than any real picture needs.
-    bool overBudget() const { return work_ > budget_; }
+    // Each record starts with a clean slate: a bad number stops the one record it is in.
+    void beginRecord() { refused_ = false; }
+    // True once playing has cost more than any real picture needs or taken the memory it may
+    // hold: playing ends.
+    bool exhausted() const { return work_ > budget_ || ledger_->refused(); }
+    // True when the drawing in hand must stop: playing ends, or the record holds a number no
+    // picture can use (NaN, infinite).
+    bool overBudget() const { return exhausted() || refused_; }
     double work() const { return work_; }
+    const Ledger& ledger() const { return *ledger_; }
     Stats* stats() const { return stats_; }
     // Reference-device pixels (EMF regions) to picture pixels.
     const QTransform& deviceToPixels() const { return init_; }
@@ -157,10 +176,36 @@ class Player {
     void appendToPath(const Figures& f);
     void drawPath(bool stroke, bool fill);
     std::vector<QPointF> ellipsePoints(QRectF box, double from, double sweep) const;
-    std::vector<QPointF> bezierPoints(QPointF p0, std::span<const QPointF> controls) const;
-    void mappedPolyline(std::span<const QPointF> logical, bool closed, Figures& out) const;
-    void charge(double work) { work_ += work; }
+    // Nothing, stopping the record, when the curves cost more than the budget or memory left.
+    std::vector<QPointF> bezierPoints(QPointF p0, std::span<const QPointF> controls);
+    // Nothing, stopping the record, when a point maps to no finite pixel or the points would
+    // not fit in memory.
+    void mappedPolyline(std::span<const QPointF> logical, bool closed, Figures& out);
+    // Work must be a finite, non-negative amount; anything else comes of a NaN or infinite
+    // number and stops the record's drawing.
+    void charge(double work) {
+        if (!(work >= 0) || !std::isfinite(work)) {
+            refused_ = true;
+            return;
+        }
+        work_ += std::min(work, budget_ + 1);  // past the budget is past it; the sum stays finite
+    }
+    // False, stopping the record, when the mapping has overflowed to infinite or NaN scales.
+    bool mapsFinitely();
+    // The clip of figures in picture pixels with the fill rule; nothing when refused.
+    Clip clipOfPolygons(const Figures& f);
+    // A clip of at most `spans` spans about to be made: charged, and refused (false) when it
+    // would not fit in memory.
+    bool admitClip(double spans);
+    // A clip made or changed by the player, counted in the ledger at its size now.
+    Clip track(Clip clip);
+    // The bounds of the clip, walked once per clip.
+    QRect clipBox();
+    // The path's points, counted in the ledger; false when `more` would not fit.
+    bool growPath(std::size_t more);
 
+    // First made, last destroyed: everything below may hold bytes of it.
+    std::shared_ptr<Ledger> ledger_;
     Frame frame_;
     QImage& image_;
     RasterTarget target_;
@@ -169,12 +214,17 @@ class Player {
     DcState dc_;
     std::vector<DcState> saved_;
     ObjectTable objects_;
+    Hold savedHold_;  // the saved states themselves (their clips and brushes count apart)
     Figures path_;
+    Hold pathHold_;
+    const ClipSpans* boxOf_ = nullptr;  // the clip whose bounds clipBox_ holds
+    QRect clipBox_;
     std::optional<TextFont> textFont_;
     bool recording_ = false;
     bool figureOpen_ = false;  // the last path figure continues with LineTo and friends
     double work_ = 0;
     double budget_;
+    bool refused_ = false;  // the record in hand holds a number no picture can use
 };
 
 }  // namespace nt::mf

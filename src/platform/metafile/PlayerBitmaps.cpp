@@ -43,7 +43,7 @@ Pixel alphaBlend(Pixel s, Pixel d, std::uint32_t function) {
 
 }  // namespace
 
-std::optional<Dib> decodeDib(Bytes info, Bytes bits, bool keepAlpha) {
+std::optional<Dib> decodeDib(Player& player, Bytes info, Bytes bits, bool keepAlpha) {
     if (info.size() < 12) return std::nullopt;
     QByteArray joined;
     joined.reserve(info.size() + bits.size());
@@ -59,22 +59,25 @@ std::optional<Dib> decodeDib(Bytes info, Bytes bits, bool keepAlpha) {
         header->compression == dib::Compression::Jpeg ||
         header->compression == dib::Compression::Png)
         return std::nullopt;
+    Hold hold = player.admitBitmap(header->width, header->height);
+    if (!hold) return std::nullopt;
     auto pixels = dib::decodePixels(*header, whole, keepAlpha);
     auto* image = std::get_if<QImage>(&pixels);
     if (!image) return std::nullopt;
-    return Dib{std::move(*image), header->topDown};
+    return Dib{std::move(*image), header->topDown, std::move(hold)};
 }
 
-std::optional<Dib> decodePackedDib(Bytes dib) {
+std::optional<Dib> decodePackedDib(Player& player, Bytes dib) {
     auto parsed = dib::parse(dib, dib::Kind::Packed);
     const auto* header = std::get_if<dib::Info>(&parsed);
     if (!header) return std::nullopt;
-    return decodeDib(dib.sub(0, header->bitsOffset), dib.sub(header->bitsOffset, dib.size()));
+    return decodeDib(player, dib.sub(0, header->bitsOffset),
+                     dib.sub(header->bitsOffset, dib.size()));
 }
 
 void Player::blit(QRectF dest, const QImage& bitmap, QRectF source, std::uint32_t rop,
                   Blend blend) {
-    if (recording_) return;
+    if (recording_ || !mapsFinitely()) return;
     prepareTarget();
     const QTransform t = toPixels();
     const QPointF p0 = t.map(dest.topLeft()), p1 = t.map(dest.bottomRight());

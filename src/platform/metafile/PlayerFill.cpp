@@ -62,16 +62,28 @@ void Player::fillFigures(const Figures& f, const BrushObject& brush) {
         left = std::min(left, p.x());
         right = std::max(right, p.x());
     }
-    // Charged for the rows and columns it can touch inside the clip.
-    const double rows = std::max(0.0, std::min(bottom, double(target_.clipBottom()) + 1) -
-                                          std::max(top, double(target_.clipTop())));
+    // Charged for the rows and columns it can touch inside the clip, and for every edge
+    // crossing a row there: those are sorted row by row.
+    const double clipTop = target_.clipTop(), clipBottom = double(target_.clipBottom()) + 1;
+    const double rows = std::max(0.0, std::min(bottom, clipBottom) - std::max(top, clipTop));
     const double cols = std::clamp(right - left, 0.0, double(image_.width()));
-    charge(rows * (cols + double(f.points.size())) + double(f.points.size()) * kWorkPerPoint);
+    double crossings = 0;
+    std::size_t start = 0;
+    for (const int n : f.counts) {
+        for (int i = 0; i < n; ++i) {
+            const double a = f.points[start + i].y(), b = f.points[start + (i + 1) % n].y();
+            crossings += std::max(
+                0.0, std::min(std::max(a, b), clipBottom) - std::max(std::min(a, b), clipTop) + 1);
+        }
+        start += static_cast<std::size_t>(n);
+    }
+    charge(rows * cols + crossings * kWorkPerCrossing + double(f.points.size()) * kWorkPerPoint);
     if (overBudget()) return;
     fillPolygons(target_, surfaceBrush(brush), f.points, f.counts, dc_.fillRule);
 }
 
 void Player::render(const Figures& fill, const Figures& stroke) {
+    if (overBudget()) return;
     if (recording_) {
         appendToPath(fill.empty() ? stroke : fill);
         return;

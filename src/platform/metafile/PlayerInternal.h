@@ -21,4 +21,11 @@ inline std::int64_t toPixel(double v) {
 // the pen's ends, sorting the edges.
 inline constexpr double kWorkPerSegment = 256, kWorkPerPoint = 32;
 
+// An edge of a filled polygon crossing a row: found, sorted and filled between.
+inline constexpr double kWorkPerCrossing = 16;
+
+// A clip's row or span as it is built, combined with another or copied: sorting, merging and
+// allocating cost this much apiece; only walking it costs far less.
+inline constexpr double kWorkPerClipSpan = 64, kWorkPerClipWalk = 4;
+
 }  // namespace nt::mf

@@ -26,11 +26,24 @@ void Figures::add(std::span<const QPointF> figure, bool isClosed) {
     closed.push_back(isClosed);
 }
 
-void Player::mappedPolyline(std::span<const QPointF> logical, bool closed, Figures& out) const {
+void Player::mappedPolyline(std::span<const QPointF> logical, bool closed, Figures& out) {
+    // The points mapped, their figure and the pixels a stroke rounds them to, at once.
+    constexpr std::int64_t kBytesPerPoint = sizeof(QPointF) * 2 + sizeof(std::int64_t) * 2;
+    if (!mapsFinitely()) return;
+    if (!ledger_->fits(std::int64_t(logical.size()) * kBytesPerPoint)) {
+        ledger_->refuse();
+        return;
+    }
     const QTransform t = toPixels();
     std::vector<QPointF> mapped;
     mapped.reserve(logical.size());
-    for (const QPointF& p : logical) mapped.push_back(t.map(p));
+    for (const QPointF& p : logical) {
+        mapped.push_back(t.map(p));
+        if (!std::isfinite(mapped.back().x()) || !std::isfinite(mapped.back().y())) {
+            refused_ = true;
+            return;
+        }
+    }
     out.add(mapped, closed);
 }
 
@@ -59,6 +72,7 @@ void Player::polylineTo(std::span<const QPointF> points) {
     dc_.current = points.back();
     if (recording_ && figureOpen_ && !path_.counts.empty()) {
         // Continue the open figure rather than start another.
+        if (!mapsFinitely() || !growPath(points.size())) return;
         const QTransform t = toPixels();
         for (const QPointF& p : points) path_.points.push_back(t.map(p));
         path_.counts.back() += static_cast<int>(points.size());
@@ -70,15 +84,31 @@ void Player::polylineTo(std::span<const QPointF> points) {
     if (recording_) figureOpen_ = true;
 }
 
-std::vector<QPointF> Player::bezierPoints(QPointF p0, std::span<const QPointF> controls) const {
-    std::vector<QPointF> out{p0};
+std::vector<QPointF> Player::bezierPoints(QPointF p0, std::span<const QPointF> controls) {
+    if (!mapsFinitely()) return {};
+    // Each curve takes up to 64 points: counted, charged and admitted before any is made.
     const QTransform t = toPixels();
+    std::vector<int> steps;
+    double total = 1;
+    QPointF a = p0;
     for (std::size_t i = 0; i + 3 <= controls.size(); i += 3) {
-        const QPointF a = out.back(), b = controls[i], c = controls[i + 1], d = controls[i + 2];
+        const QPointF b = controls[i], c = controls[i + 1], d = controls[i + 2];
         const double length = QLineF(t.map(a), t.map(b)).length() +
                               QLineF(t.map(b), t.map(c)).length() +
                               QLineF(t.map(c), t.map(d)).length();
-        const int n = steps(length / 3, 2, 64);
+        steps.push_back(mf::steps(length / 3, 2, 64));
+        total += steps.back();
+        a = d;
+    }
+    charge(total * kWorkPerPoint);
+    if (!overBudget() && !ledger_->fits(std::int64_t(total) * std::int64_t(sizeof(QPointF)) * 2))
+        ledger_->refuse();
+    if (overBudget()) return {};
+    std::vector<QPointF> out{p0};
+    out.reserve(static_cast<std::size_t>(total));
+    for (std::size_t i = 0; i + 3 <= controls.size(); i += 3) {
+        const QPointF a = out.back(), b = controls[i], c = controls[i + 1], d = controls[i + 2];
+        const int n = steps[i / 3];
         for (int s = 1; s <= n; ++s) {
             const double u = double(s) / n, v = 1 - u;
             out.push_back(a * (v * v * v) + b * (3 * v * v * u) + c * (3 * v * u * u) +
@@ -96,6 +126,7 @@ void Player::polyBezier(std::span<const QPointF> points) {
 void Player::polyBezierTo(std::span<const QPointF> points) {
     if (points.size() < 3) return;
     const std::vector<QPointF> flat = bezierPoints(dc_.current, points);
+    if (flat.size() < 2) return;
     polylineTo(std::span(flat).subspan(1));
 }
 

@@ -192,11 +192,12 @@ double Player::glyphStretch(double em, double scaleX, double scaleY, bool advanc
 
 void Player::text(QPointF reference, const QString& text, std::span<const QPointF> advances,
                   int options, std::optional<QRectF> rect, bool advanced) {
-    if (recording_) return;
+    if (recording_ || !mapsFinitely()) return;
     prepareTarget();
     const QTransform t = toPixels();
     // Glyphs are clipped to the clip's bounds: text rarely meets a clip shape's curves.
-    QRect clip = clipBounds(dc_.clip, image_.width(), image_.height());
+    QRect clip = clipBox();
+    if (overBudget()) return;
     if (rect && (options & ETO_OPAQUE)) {
         BrushObject back{BrushObject::Kind::Solid, dc_.bkColour, 0, nullptr};
         const QRectF r = t.mapRect(rect->normalized());

@@ -115,11 +115,10 @@ bool WmfRecords::createObject(Bytes r, std::uint16_t function) {
         }
         case 0x0142: {  // DIBCreatePatternBrush: style, colour usage, DIB
             BrushObject b;
-            const auto dib = decodePackedDib(r.sub(kParams + 4, r.size()));
+            const auto dib = decodePackedDib(p_, r.sub(kParams + 4, r.size()));
             if (dib) {
                 b.kind = BrushObject::Kind::Pattern;
-                b.pattern = std::make_shared<const PatternBrush>(
-                    PatternBrush{dib->image.convertToFormat(QImage::Format_RGB32)});
+                b.pattern = p_.patternBrush(dib->image);
             } else {
                 b.colour = 0;  // an unreadable pattern paints black, as a visible fault
             }
@@ -243,7 +242,7 @@ bool WmfRecords::bitmap(Bytes r, std::uint16_t function) {
             const int o = noBitmap ? 1 : 0;
             const QRectF dest(param(r, 7 + o), param(r, 6 + o), param(r, 5 + o), param(r, 4 + o));
             if (noBitmap) return p_.blit(dest, QImage(), {}, rop), true;
-            const auto dib = decodePackedDib(r.sub(kParams + 16, r.size()));
+            const auto dib = decodePackedDib(p_, r.sub(kParams + 16, r.size()));
             if (!dib) return false;
             p_.blit(dest, dib->image, QRectF(param(r, 3), param(r, 2), dest.width(), dest.height()),
                     rop);
@@ -257,7 +256,7 @@ bool WmfRecords::bitmap(Bytes r, std::uint16_t function) {
             const int b = function == 0x0F43 ? 1 : 0;  // StretchDIBits has the usage first
             QRectF source(param(r, 5 + b), param(r, 4 + b), param(r, 3 + b), param(r, 2 + b));
             if (noBitmap && function == 0x0B41) return p_.blit(dest, QImage(), {}, rop), true;
-            const auto dib = decodePackedDib(r.sub(kParams + 2 * (10 + o), r.size()));
+            const auto dib = decodePackedDib(p_, r.sub(kParams + 2 * (10 + o), r.size()));
             if (!dib) return false;
             if (function == 0x0F43 && !dib->topDown)  // measured from the bottom row
                 source.moveTop(dib->image.height() - source.top() - source.height());
@@ -266,7 +265,7 @@ bool WmfRecords::bitmap(Bytes r, std::uint16_t function) {
         }
         case 0x0D33: {  // SetDIBitsToDevice: usage, scans, start, yDib, xDib, h, w, yDest, xDest
             if (!needs(r, 9)) return false;
-            const auto dib = decodePackedDib(r.sub(kParams + 18, r.size()));
+            const auto dib = decodePackedDib(p_, r.sub(kParams + 18, r.size()));
             if (!dib) return false;
             const QRectF dest(param(r, 8), param(r, 7), param(r, 6), param(r, 5));
             QRectF source(param(r, 4), param(r, 3), dest.width(), dest.height());
@@ -438,8 +437,9 @@ void playWmf(Bytes data, Player& player) {
             break;
         }
         if (stats) ++stats->records;
+        player.beginRecord();
         if (!records.play(data.sub(at, size), function)) player.skip(wmfRecordName(function));
-        if (player.overBudget()) {
+        if (player.exhausted()) {
             if (stats) stats->stoppedEarly = true;
             break;
         }

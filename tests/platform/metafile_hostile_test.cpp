@@ -1,0 +1,146 @@
+// Crafted metafiles that ask the player for seconds of work or gigabytes of memory: each is
+// stopped within the work budget and the memory cap. The work charged and the bytes held are
+// deterministic, so they are what is asserted; what they cost in time is in the note.
+
+#include <cmath>
+
+#include <gtest/gtest.h>
+#include <QFile>
+
+#include "MetafileBuilder.h"
+#include "platform/metafile/Metafile.h"
+
+namespace nt {
+namespace {
+
+using test::EmfWriter;
+using test::put32;
+using test::xy16;
+
+const QString kHostile = QStringLiteral(NT_TESTDATA_DIR "/metafile/hostile/");
+
+struct Played {
+    mf::Stats stats;
+    QImage image;
+};
+
+Played play(const QByteArray& bytes, std::int64_t cap = mf::kMemoryCap) {
+    Played out;
+    const Bytes data(reinterpret_cast<const std::uint8_t*>(bytes.constData()), bytes.size());
+    auto result = mf::decode(data, &out.stats, mf::kWorkBudget, cap);
+    if (auto* image = std::get_if<QImage>(&result)) out.image = *image;
+    return out;
+}
+
+QByteArray fileBytes(const char* name) {
+    QFile file(kHostile + name);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+// At most one charge past the budget before playing stops, and never more than the cap.
+void expectBounded(const Played& p) {
+    EXPECT_FALSE(p.image.isNull());
+    EXPECT_TRUE(std::isfinite(p.stats.work));
+    EXPECT_LE(p.stats.work, 2 * mf::kWorkBudget + 1);
+    EXPECT_LE(p.stats.peakBytes, mf::kMemoryCap);
+}
+
+TEST(MetafileHostile, EveryReproducerStopsWithinTheBudgetAndTheCap) {
+    struct Case {
+        const char* file;
+        bool stops;              // ends before its last record
+        std::int64_t leastHeld;  // bytes it must have held (what it built before the cap)
+    };
+    constexpr std::int64_t kBitmap = std::int64_t{5792} * 5792 * 4;
+    const Case cases[] = {
+        {"emf_budget_nan_2000_fullsize_rects.emf", true, 0},
+        {"emf_budget_control_2000_fullsize_rects.emf", true, 0},
+        {"wmf_budget_nan_2000_fullsize_rects.wmf", true, 0},
+        {"wmf_budget_control_300_fullsize_rects.wmf", true, 0},
+        {"emf_gradient_100_triangles_4096.emf", true, 0},
+        // The 2,048-column clip itself (134 MB) is allowed; what is done with it is charged.
+        {"emf_clip_2048_columns_only.emf", true, 128 << 20},
+        {"emf_clip_2048_columns_then_3_intersectcliprect.emf", true, 128 << 20},
+        {"emf_clip_2048_columns_then_200_text_records.emf", true, 128 << 20},
+        {"emf_clip_2048_columns_then_12x_savedc_intersect.emf", true, 128 << 20},
+        // A 5792 x 5792 bitmap decoded, kept as a brush no larger than the picture: eight
+        // fit, sixteen are charged past the budget.
+        {"emf_pattern_brush_rle8_5792x5792_x8.emf", false, kBitmap},
+        {"emf_pattern_brush_rle8_5792x5792_x16.emf", true, kBitmap},
+        {"wmf_pattern_brush_rle8_5792x5792_x8.wmf", false, kBitmap},
+        {"emf_stretchdibits_rle8_5792x5792_x100.emf", true, kBitmap},
+        {"wmf_stretchdib_rle8_5792x5792_x100.wmf", true, kBitmap},
+        {"lsan_rotated_text_u0080.emf", false, 0},
+        {"lsan_rotated_text_u0080.wmf", false, 0},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.file);
+        const QByteArray bytes = fileBytes(c.file);
+        ASSERT_FALSE(bytes.isEmpty());
+        const Played p = play(bytes);
+        expectBounded(p);
+        EXPECT_EQ(p.stats.stoppedEarly, c.stops);
+        EXPECT_GE(p.stats.peakBytes, c.leastHeld);
+    }
+}
+
+TEST(MetafileHostile, ANanChargeStopsOnlyItsOwnRecord) {
+    // The line under an overflowing page scale draws nothing and the fills after it are
+    // charged as they are without it: the budget stops both files at the same fill.
+    const Played nan = play(fileBytes("emf_budget_nan_2000_fullsize_rects.emf"));
+    const Played control = play(fileBytes("emf_budget_control_2000_fullsize_rects.emf"));
+    EXPECT_EQ(nan.stats.work, control.stats.work);
+    EXPECT_EQ(nan.image, control.image);
+}
+
+TEST(MetafileHostile, ASmallerCapStopsWhereTheMemoryRunsOut) {
+    // Saved states each keep their own copy of the 2,048-column clip once it changes: the
+    // first copy passes a 200 MB cap and playing ends there.
+    const QByteArray bytes = fileBytes("emf_clip_2048_columns_then_12x_savedc_intersect.emf");
+    const Played capped = play(bytes, std::int64_t{200} << 20);
+    EXPECT_TRUE(capped.stats.stoppedEarly);
+    EXPECT_LE(capped.stats.peakBytes, std::int64_t{200} << 20);
+    const Played tiny = play(fileBytes("emf_pattern_brush_rle8_5792x5792_x8.emf"), 1 << 20);
+    EXPECT_TRUE(tiny.stats.stoppedEarly);
+    EXPECT_LE(tiny.stats.peakBytes, 1 << 20);
+}
+
+// A 16-bit polygon or Bézier record (EMR_POLYGON16, EMR_POLYBEZIER16) of these points.
+void points16(EmfWriter& emf, std::uint32_t type, const std::vector<std::uint32_t>& points) {
+    QByteArray body;
+    for (int i = 0; i < 4; ++i) put32(body, 0);  // bounds
+    put32(body, static_cast<std::uint32_t>(points.size()));
+    for (const std::uint32_t p : points) put32(body, p);
+    emf.raw(type, body);
+}
+
+TEST(MetafileHostile, ShapesThatExpandOrCrossEveryRowAreChargedBeforeTheyAreMade) {
+    constexpr int kSide = 2048;
+    // 500,000 curves, each of up to 64 points once expanded.
+    EmfWriter curves(kSide, kSide);
+    std::vector<std::uint32_t> controls{xy16(0, 0)};
+    for (int i = 0; i < 500000; ++i)
+        for (const int y : {kSide - 1, 0, kSide - 1}) controls.push_back(xy16(i % kSide, y));
+    points16(curves, 88, controls);
+    // A zigzag of 100,000 edges, each crossing every row.
+    EmfWriter zigzag(kSide, kSide);
+    std::vector<std::uint32_t> teeth;
+    for (int i = 0; i < 100000; ++i) teeth.push_back(xy16(i % kSide, i % 2 ? kSide - 1 : 0));
+    points16(zigzag, 86, teeth);
+    // The same zigzag made the clip: SelectClipPath over a path of as many edges.
+    EmfWriter clipPath(kSide, kSide);
+    clipPath.rec(59, {});
+    points16(clipPath, 86, teeth);
+    clipPath.rec(60, {}).rec(67, {5});
+    for (const EmfWriter* emf : {&curves, &zigzag, &clipPath}) {
+        const Played p = play(emf->bytes());
+        expectBounded(p);
+        EXPECT_TRUE(p.stats.stoppedEarly);
+        // Refused before the points or spans were made: at most the path's own points held.
+        EXPECT_LT(p.stats.peakBytes, 4 << 20);
+        EXPECT_EQ(p.image.pixel(kSide / 2, kSide / 2), 0xFFFFFFFFu);
+    }
+}
+
+}  // namespace
+}  // namespace nt
