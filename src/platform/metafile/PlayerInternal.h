@@ -21,8 +21,11 @@ inline std::int64_t toPixel(double v) {
 // the pen's ends, sorting the edges.
 inline constexpr double kWorkPerSegment = 256, kWorkPerPoint = 32;
 
-// An edge of a filled polygon crossing a row: found, sorted and filled between.
-inline constexpr double kWorkPerCrossing = 16;
+// An edge of a filled polygon crossing a row: found, sorted and filled between (measured:
+// 45-65 ns each on polygons of 2,000-10,000 edges).
+inline constexpr double kWorkPerCrossing = 128;
+// A pixel of a line costs as much as a dozen of a fill's, which are written a span at a time.
+inline constexpr double kWorkPerLinePixel = 12;
 
 // A clip's row or span as it is built, combined with another or copied: sorting, merging and
 // allocating cost this much apiece; only walking it costs far less.

@@ -42,8 +42,10 @@ void Player::strokeFigures(const Figures& f) {
         for (; s < segments && !overBudget(); ++s) {
             const QPointF a = f.points[start + s], b = f.points[start + (s + 1) % n];
             const double length = std::abs(a.x() - b.x()) + std::abs(a.y() - b.y());
-            // The segment's pixels and the pen's round end, which is as costly as it is large.
-            charge((std::min(length, reach) + pen.width) * pen.width + kWorkPerSegment);
+            // The segment's pixels, written one by one along it, and the pen's round end, which
+            // is as costly as it is large.
+            charge(std::min(length, reach) * kWorkPerLinePixel +
+                   (std::min(length, reach) + pen.width) * pen.width + kWorkPerSegment);
             if (s + 1 < n) xy.insert(xy.end(), {toPixel(b.x()), toPixel(b.y())});
         }
         drawSegments(target_, pen, xy, f.closed[i] && s == segments);
