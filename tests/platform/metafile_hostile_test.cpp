@@ -63,9 +63,9 @@ TEST(MetafileHostile, EveryReproducerStopsWithinTheBudgetAndTheCap) {
         {"emf_clip_2048_columns_then_3_intersectcliprect.emf", true, 128 << 20},
         {"emf_clip_2048_columns_then_200_text_records.emf", true, 128 << 20},
         {"emf_clip_2048_columns_then_12x_savedc_intersect.emf", true, 128 << 20},
-        // A 5792 x 5792 bitmap decoded, kept as a brush no larger than the picture: eight
-        // fit, sixteen are charged past the budget.
-        {"emf_pattern_brush_rle8_5792x5792_x8.emf", false, kBitmap},
+        // A 5792 x 5792 bitmap decoded, kept as a brush no larger than the picture; each
+        // decode is charged an eighth of the budget.
+        {"emf_pattern_brush_rle8_5792x5792_x8.emf", true, kBitmap},
         {"emf_pattern_brush_rle8_5792x5792_x16.emf", true, kBitmap},
         {"wmf_pattern_brush_rle8_5792x5792_x8.wmf", false, kBitmap},
         {"emf_stretchdibits_rle8_5792x5792_x100.emf", true, kBitmap},
