@@ -59,8 +59,10 @@ save* save::Instance(QWidget* owner) {
     return instance;
 }
 
-bool save::ShowModal(const QImage& canvas, QWidget* owner) {
-    return Instance(owner)->showFor(canvas);
+bool save::ShowModal(const QImage& canvas, QWidget* owner, const QString& backupPath) {
+    save* window = Instance(owner);
+    window->backupPath = backupPath;
+    return window->showFor(canvas);
 }
 
 bool save::showFor(const QImage& canvas) {
@@ -172,7 +174,7 @@ void save::HScroll1_Change() {
     const int value = HScroll1->value();
     if (value == kDeclineValue) {
         Tag = QStringLiteral("1");
-        nt::savePictureBmp(canvas_, QStringLiteral("backup1.bmp"));  // a failure is ignored
+        nt::savePictureBmp(canvas_, backupPath);  // a failure is ignored
         hide();
         done(QDialog::Accepted);
         adjusting_ = true;

@@ -3,11 +3,11 @@
 // save: the window "是否保存文件 - NorvalyTintora" shown before the canvas is discarded.
 //
 // How the main window uses it (close request, "退出(&X)", new canvas):
-//   const bool answered = save::ShowModal(SrcDc->surface().Image(), this);
+//   const bool answered = save::ShowModal(SrcDc->surface().Image(), this, backup1Path);
 // It can only be left by saving through "保存" or by pushing the slider to its right end
-// (which writes "backup1.bmp" in the current directory and declines). One instance for the
-// whole run: it is hidden, never destroyed, so its answer flag (Tag), its folder and its
-// single beep belong to the run.
+// (which writes the canvas to `backup1Path`, the session's "backup1.bmp", and declines). One
+// instance for the whole run: it is hidden, never destroyed, so its answer flag (Tag), its folder
+// and its single beep belong to the run.
 
 #include <functional>
 
@@ -27,7 +27,7 @@ class save : public QDialog {
     // The one instance, created on first use.
     static save* Instance(QWidget* owner);
     // Shows the window modally for this canvas image; true when the user has answered.
-    static bool ShowModal(const QImage& canvas, QWidget* owner);
+    static bool ShowModal(const QImage& canvas, QWidget* owner, const QString& backupPath);
 
     explicit save(QWidget* owner = nullptr);
 
@@ -45,6 +45,8 @@ class save : public QDialog {
 
     QString Tag;             // "1" once the user saved or declined; never cleared
     QString SaveLastFolder;  // initial folder of this window's own file dialog
+    // Where declining writes the canvas; relative names resolve against the current directory.
+    QString backupPath = QStringLiteral("backup1.bmp");
 
     // The file dialog; tests replace it.
     std::function<QString(QWidget*, const nt::FileDialogRequest&)> chooseFile = &nt::runFileDialog;

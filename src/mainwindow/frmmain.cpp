@@ -91,7 +91,16 @@ QWidget* panel(QWidget* strip, const char* name, std::initializer_list<QWidget*>
 
 }  // namespace
 
-frmmain::frmmain(QWidget* parent) : QMainWindow(parent), undoImage_(QStringLiteral("undo.bmp")) {
+frmmain::frmmain(QWidget* parent) : frmmain(nullptr, parent) {}
+
+frmmain::frmmain(std::unique_ptr<nt::Session> session, QWidget* parent)
+    : QMainWindow(parent),
+      session_(session ? std::move(session) : sessions_.begin()),
+      undoImage_(session_->file(QStringLiteral("undo.bmp"))),
+      backupImage_(session_->file(QStringLiteral("backup.bmp")),
+                   [timeline = &session_->timeline()](const QImage& image, const QString& path) {
+                       return timeline->write(image, path);
+                   }) {
     setObjectName(QStringLiteral("frmmain"));
     setWindowTitle(QStringLiteral("NorvalyTintora 2017 V3.3"));
     buildContainers();

@@ -9,6 +9,7 @@
 #include <QMainWindow>
 
 #include "document/FileDialogs.h"
+#include "document/SessionStore.h"
 #include "imageops/Random.h"
 #include "mainwindow/CanvasView.h"
 #include "mainwindow/DrawingState.h"
@@ -38,7 +39,10 @@ class dColorPallete;
 class frmmain : public QMainWindow {
     Q_OBJECT
   public:
+    // A window with a new session of the user's session store for its working files.
     explicit frmmain(QWidget* parent = nullptr);
+    // The same with the working files in `session` (tests choose the folder).
+    explicit frmmain(std::unique_ptr<nt::Session> session, QWidget* parent = nullptr);
     ~frmmain() override;
 
     // ---- start-up and keyboard ----
@@ -83,6 +87,7 @@ class frmmain : public QMainWindow {
     void mnuExit_Click();
     void mnuundo1_Click();
     void mnuundo_Click();
+    void mnuSnapshots_Click();
     void mnuCut_Click();
     void mnuCopy_Click();
     void mnuPaste_Click();
@@ -139,6 +144,8 @@ class frmmain : public QMainWindow {
     nt::UndoImageWriter& undoImage() { return undoImage_; }
     // The last snapshot, in memory and being written to "backup.bmp".
     nt::UndoImageWriter& backupImage() { return backupImage_; }
+    // Where this window's working files are.
+    nt::Session& session() { return *session_; }
     const nt::tools::ToolSet& tools() const { return tools_; }
     QString statusText(int panel) const;  // panel 1..3
 
@@ -204,8 +211,8 @@ class frmmain : public QMainWindow {
     QAction *leter = nullptr, *fgx1 = nullptr, *mnuClear = nullptr, *sepa6 = nullptr,
             *mnuExit = nullptr;
     QMenu* mnuEdit = nullptr;
-    QAction *mnuundo1 = nullptr, *mnuundo = nullptr, *sepa11 = nullptr, *mnuCut = nullptr,
-            *mnuCopy = nullptr, *mnuPaste = nullptr, *MnuDQue = nullptr;
+    QAction *mnuundo1 = nullptr, *mnuundo = nullptr, *mnuSnapshots = nullptr, *sepa11 = nullptr,
+            *mnuCut = nullptr, *mnuCopy = nullptr, *mnuPaste = nullptr, *MnuDQue = nullptr;
     QMenu* mnuImage = nullptr;
     QAction *mnuScale = nullptr, *sapa = nullptr;
     QMenu* mnuFlip = nullptr;
@@ -289,14 +296,20 @@ class frmmain : public QMainWindow {
     void dragGripTo(int index, double dx, double dy);
     // The new-canvas dialog of start-up and the canvas reset it asks for.
     void StartupNewCanvas();
+    // Offers the pictures of crashed sessions back; true when one became the canvas.
+    bool OfferRecovery();
     // document commands' pieces
     void ResetCanvas(bool newCanvasCommand);
     QString ShowFileDialog(bool open, const QString& title);
     // Opens a picture onto the canvas, or reports why not; an empty path does the rest of the
     // open command only (a cancelled dialog).
     void OpenPicture(const QString& path);
-    void LoadWorkingFile(nt::UndoImageWriter& writer, const QString& fileName);
+    // Loads `path` into the canvas as Undo and Restore do; `writer`, when given, is the one
+    // writing that file.
+    void LoadWorkingFile(nt::UndoImageWriter* writer, const QString& path);
     void startSnapshots();
+    // A normal close: the session is marked closed and old ended sessions go.
+    void EndSession();
 
     // pointer pipeline pieces
     nt::tools::ToolContext toolContext() { return {canvas(), state, &toolEnvironment_}; }
@@ -312,8 +325,10 @@ class frmmain : public QMainWindow {
     nt::tools::ToolSet tools_;
     nt::WindowToolEnvironment toolEnvironment_{*this};
     static constexpr int kUndoCopy = 0, kBackupCopy = 1;  // their copy slots of the canvas
+    nt::SessionStore sessions_;
+    std::unique_ptr<nt::Session> session_;  // before the writers, which write into it
     nt::UndoImageWriter undoImage_;
-    nt::UndoImageWriter backupImage_{QStringLiteral("backup.bmp")};
+    nt::UndoImageWriter backupImage_;
     nt::LibraryLister patternLister_;
     nt::LibraryLister brushLister_;
     bool librariesListed_ = false;

@@ -7,6 +7,8 @@
 
 #include "document/FileErrors.h"
 #include "document/frmNew.h"
+#include "document/frmRecover.h"
+#include "document/frmSnapshots.h"
 #include "document/save.h"
 #include "globals/Globals.h"
 #include "globals/Paths.h"
@@ -35,7 +37,7 @@ bool putPicture(nt::PictureBox& canvas, const QImage& picture) {
 
 void frmmain::mnuNew_Click() {
     // The save window is answered first, whatever the user then chooses in the dialog.
-    save::ShowModal(canvas().Image(), this);
+    save::ShowModal(canvas().Image(), this, session_->file(QStringLiteral("backup1.bmp")));
     frmNew::ShowModal(this);
     nt::GlobalSettings& g = nt::globals();
     if (g.DialogResult == nt::GlobalSettings::kAccepted) ResetCanvas(true);
@@ -47,6 +49,20 @@ void frmmain::mnuNew_Click() {
 void frmmain::StartupNewCanvas() {
     frmNew::ShowModal(this);
     if (nt::globals().DialogResult == nt::GlobalSettings::kAccepted) ResetCanvas(false);
+}
+
+// The picture of a crashed session becomes the canvas, unsaved, in place of the new-canvas
+// dialog; it is this session's snapshot at once, so a second crash cannot lose it.
+bool frmmain::OfferRecovery() {
+    std::vector<nt::RecoveryOffer> offers = sessions_.recoveryOffers(frmRecover::kThumbSide);
+    if (offers.empty()) return false;
+    const std::optional<QImage> picture = frmRecover::ShowModal(std::move(offers), this);
+    if (!picture || !putPicture(*SrcDc, *picture)) return false;
+    canvas().setBackColor(nt::kWhite);
+    LayoutGrips();
+    LayoutWorkspace();
+    Timer10_Timer();
+    return true;
 }
 
 void frmmain::ResetCanvas(bool newCanvasCommand) {
@@ -124,7 +140,15 @@ void frmmain::mnuSave_Click() {
 
 void frmmain::closeEvent(QCloseEvent* e) {
     e->ignore();
-    if (save::ShowModal(canvas().Image(), this)) endProgram();
+    if (save::ShowModal(canvas().Image(), this, session_->file(QStringLiteral("backup1.bmp")))) {
+        EndSession();
+        endProgram();
+    }
+}
+
+void frmmain::EndSession() {
+    session_->markClosed();
+    sessions_.prune(*session_);
 }
 
 // The close request shows the save window and ends the program once it is answered.
@@ -134,21 +158,40 @@ void frmmain::mnuExit_Click() {
 
 // ---- undo, restore and the snapshot ----
 
+// Right after start-up the session has no working files yet: those of the session that ended
+// last are read then.
 void frmmain::mnuundo1_Click() {
-    LoadWorkingFile(undoImage_, QStringLiteral("undo.bmp"));
+    undoImage_.flush();  // the file exists once the first press wrote it, not before
+    LoadWorkingFile(&undoImage_, session_->fileToRead(QStringLiteral("undo.bmp")));
 }
 
 void frmmain::mnuundo_Click() {
-    LoadWorkingFile(backupImage_, QStringLiteral("backup.bmp"));
+    backupImage_.flush();
+    LoadWorkingFile(&backupImage_, session_->fileToRead(QStringLiteral("backup.bmp")));
+}
+
+// The newest snapshot is "backup.bmp", which Restore loads; older ones load the same way.
+void frmmain::mnuSnapshots_Click() {
+    backupImage_.flush();  // the list shows the snapshot still being written
+    const std::vector<nt::SnapshotTimeline::Snapshot> snapshots = session_->timeline().snapshots();
+    const QString path = frmSnapshots::ShowModal(snapshots, this);
+    if (path.isEmpty()) return;
+    if (path == snapshots.front().path)
+        mnuundo_Click();
+    else
+        LoadWorkingFile(nullptr, path);
 }
 
 // A missing or unreadable working file changes nothing and says nothing. When the newest
 // image could not be written, the file holds an older one: the image itself is taken then.
-void frmmain::LoadWorkingFile(nt::UndoImageWriter& writer, const QString& fileName) {
-    writer.flush();  // the file holds the newest image taken, not one still on its way
-    QImage image = writer.lastWriteOk() ? QImage() : writer.latest();
+void frmmain::LoadWorkingFile(nt::UndoImageWriter* writer, const QString& path) {
+    QImage image;
+    if (writer) {
+        writer->flush();  // the file holds the newest image taken, not one still on its way
+        if (!writer->lastWriteOk()) image = writer->latest();
+    }
     if (image.isNull()) {
-        nt::PictureResult picture = nt::loadPicture(QDir::current().absoluteFilePath(fileName));
+        nt::PictureResult picture = nt::loadPicture(QDir::current().absoluteFilePath(path));
         if (auto* read = std::get_if<QImage>(&picture)) image = std::move(*read);
     }
     const QSize before(canvas().width(), canvas().height());

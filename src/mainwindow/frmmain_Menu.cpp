@@ -70,6 +70,8 @@ void frmmain::buildMenu() {
                           &F::mnuundo1_Click);
     mnuundo = addCommand(mnuEdit, "mnuundo", QStringLiteral("恢复至1分钟前的状态(&H)"), kNone,
                          &F::mnuundo_Click);
+    mnuSnapshots = addCommand(mnuEdit, "mnuSnapshots", QStringLiteral("快照历史(&T)..."), kNone,
+                              &F::mnuSnapshots_Click);
     sepa11 = addSeparator(mnuEdit, "sepa11");
     mnuCut = addCommand(mnuEdit, "mnuCut", QStringLiteral("剪切(&T)"), ctrl(Qt::Key_X),
                         &F::mnuCut_Click);

@@ -61,11 +61,12 @@ void frmmain::Form_Load(const QString& applicationFolder, const QString& picture
 
 void frmmain::afterShown() {
     LoadPatternList();
-    // A picture named on the command line takes the place of the new-canvas dialog.
-    if (pictureToOpen_.isEmpty())
-        StartupNewCanvas();
-    else
+    // A picture named on the command line takes the place of the new-canvas dialog, and so
+    // does a picture recovered from a crashed session (offered when no picture is named).
+    if (!pictureToOpen_.isEmpty())
         OpenPicture(pictureToOpen_);
+    else if (!OfferRecovery())
+        StartupNewCanvas();
     SetCanvasSizeText();
     nt::globals().DialogResult = nt::GlobalSettings::kIdle;
 }

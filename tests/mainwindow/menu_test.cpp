@@ -40,6 +40,7 @@ const Item kTree[] = {
     {0, "mnuEdit", "编辑(&E)", ""},
     {1, "mnuundo1", "撤销(&U)", "Ctrl+Z"},
     {1, "mnuundo", "恢复至1分钟前的状态(&H)", ""},
+    {1, "mnuSnapshots", "快照历史(&T)...", ""},
     {1, "sepa11", "-", ""},
     {1, "mnuCut", "剪切(&T)", "Ctrl+X"},
     {1, "mnuCopy", "复制(&C)", "Ctrl+C"},
