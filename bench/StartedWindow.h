@@ -5,6 +5,7 @@
 #include <QApplication>
 #include <QDialog>
 #include <QDir>
+#include <QFile>
 #include <QTemporaryDir>
 #include <QTimer>
 
@@ -12,10 +13,12 @@
 
 // The started window, its start-up dialog cancelled, with the canvas at the size asked for.
 struct Window {
-    QTemporaryDir work;  // "undo.bmp" goes here
+    QTemporaryDir work;
+    QTemporaryDir sessions;  // the window's session folder, with its working files, goes here
     std::unique_ptr<frmmain> w;
     Window(int width, int height) {
         QDir::setCurrent(work.path());
+        qputenv("NORVALYTINTORA_STATE_DIR", QFile::encodeName(sessions.path()));
         w = std::make_unique<frmmain>();
         QTimer answer;
         QObject::connect(&answer, &QTimer::timeout, [&answer] {

@@ -4,7 +4,9 @@
 // - Snapshot: the one-minute snapshot is taken just before the user draws on;
 // - Presses: strokes follow each other faster than the undo file of a press is written;
 // - FirstPress: the first strokes on a new picture;
-// - Zoom: Ctrl+wheel notches over the middle of the view, out to 12.5 %, in to 3200 % and back.
+// - Zoom: Ctrl+wheel notches over the middle of the view, out to 12.5 %, in to 3200 % and back;
+// - TimelineSnapshot: a snapshot after a change, so the one before it is kept in the timeline;
+// - TimelineWindow: "快照历史" opened on three snapshots, shown 1.5 s while its thumbnails load.
 // Sizes 10000 x 10000 against 800 x 500; the ratios follow the table. With NT_STALL_VERBOSE set,
 // every step of the script that took more than 20 ms is printed with its time.
 #include <algorithm>
@@ -121,7 +123,25 @@ void addZoomNotches(Script& s, frmmain& w, int from) {
     }
 }
 
-enum class Scenario { Snapshot, Presses, FirstPress, Zoom };
+enum class Scenario { Snapshot, Presses, FirstPress, Zoom, TimelineSnapshot, TimelineWindow };
+
+// Snapshots of `count` different pictures, each written before the next.
+void takeSnapshots(frmmain& w, int count) {
+    for (int i = 0; i < count; ++i) {
+        w.SrcDc_MouseDown(1, 0, 10, 20 + i);
+        w.SrcDc_MouseUp(1, 0, 20, 20 + i);
+        w.Timer10_Timer();
+        w.backupImage().flush();
+    }
+}
+
+// Opens the timeline window and closes it `ms` later.
+void showTimeline(frmmain& w, int ms) {
+    QTimer::singleShot(ms, [] {
+        if (auto* d = qobject_cast<QDialog*>(QApplication::activeModalWidget())) d->reject();
+    });
+    w.mnuSnapshots_Click();
+}
 
 void runScenario(benchmark::State& state, Scenario scenario) {
     const int width = static_cast<int>(state.range(0)), height = static_cast<int>(state.range(1));
@@ -137,12 +157,23 @@ void runScenario(benchmark::State& state, Scenario scenario) {
             w.SrcDc_MouseUp(1, 0, 20, 10);
             w.undoImage().flush();
         }
+        if (scenario == Scenario::TimelineSnapshot) takeSnapshots(w, 1);
+        if (scenario == Scenario::TimelineWindow) takeSnapshots(w, 3);
+        if (scenario == Scenario::TimelineSnapshot) {
+            // A change since that snapshot: the next one keeps it.
+            w.SrcDc_MouseDown(1, 0, 30, 30);
+            w.SrcDc_MouseUp(1, 0, 40, 30);
+            w.undoImage().flush();
+        }
         QCoreApplication::processEvents();
         state.ResumeTiming();
         Script script;
-        if (scenario == Scenario::Snapshot) script.at(0, "snapshot", [&w] { w.Timer10_Timer(); });
+        if (scenario == Scenario::Snapshot || scenario == Scenario::TimelineSnapshot)
+            script.at(0, "snapshot", [&w] { w.Timer10_Timer(); });
         if (scenario == Scenario::Zoom)
             addZoomNotches(script, w, 10);
+        else if (scenario == Scenario::TimelineWindow)
+            script.at(0, "timeline", [&w] { showTimeline(w, 1500); });
         else
             addStrokes(script, w, 10, scenario == Scenario::FirstPress ? 2 : 8);
         StallMeter meter;
@@ -172,6 +203,12 @@ void BM_StallFirstPress(benchmark::State& s) {
 void BM_StallZoom(benchmark::State& s) {
     runScenario(s, Scenario::Zoom);
 }
+void BM_StallTimelineSnapshot(benchmark::State& s) {
+    runScenario(s, Scenario::TimelineSnapshot);
+}
+void BM_StallTimelineWindow(benchmark::State& s) {
+    runScenario(s, Scenario::TimelineWindow);
+}
 
 void sizes(benchmark::internal::Benchmark* b) {
     b->Args({kSmallW, kSmallH})
@@ -184,6 +221,8 @@ BENCHMARK(BM_StallSnapshot)->Apply(sizes);
 BENCHMARK(BM_StallPresses)->Apply(sizes);
 BENCHMARK(BM_StallFirstPress)->Apply(sizes);
 BENCHMARK(BM_StallZoom)->Apply(sizes);
+BENCHMARK(BM_StallTimelineSnapshot)->Apply(sizes);
+BENCHMARK(BM_StallTimelineWindow)->Apply(sizes);
 
 class StallRatios : public RatioReporter {
   public:
@@ -194,7 +233,8 @@ class StallRatios : public RatioReporter {
                    "/iterations:3/manual_time";
         };
         for (const char* bm :
-             {"BM_StallSnapshot", "BM_StallPresses", "BM_StallFirstPress", "BM_StallZoom"})
+             {"BM_StallSnapshot", "BM_StallPresses", "BM_StallFirstPress", "BM_StallZoom",
+              "BM_StallTimelineSnapshot", "BM_StallTimelineWindow"})
             ratio(name(bm, kLargeW, kLargeH), name(bm, kSmallW, kSmallH), "10000² / 800x500");
     }
 };
