@@ -63,8 +63,9 @@ QString usageText() {
     QString text = QStringLiteral(
         "Usage: norvalytintora-cli [--metafile-stats] INPUT OUTPUT [OPERATION [ARG...]]...\n"
         "       norvalytintora-cli --out-dir DIR FILE... [OPERATION [ARG...]]...\n"
-        "Reads INPUT (BMP, DIB, RLE, JPEG, GIF, ICO, CUR, WMF or EMF, recognised by content),\n"
-        "applies the operations in order and writes OUTPUT as a 24-bit BMP file.\n"
+        "Reads INPUT (BMP, DIB, RLE, JPEG, GIF, PNG, ICO, CUR, WMF or EMF, recognised by\n"
+        "content), applies the operations in order and writes OUTPUT as a 24-bit PNG file when\n"
+        "its name ends in .png, as a 24-bit BMP file otherwise.\n"
         "--out-dir does the same to every FILE (the list ends at the first operation's name),\n"
         "a picture per processor core, and writes DIR/NAME.bmp for FILE NAME.EXT, replacing\n"
         "what is there (DIR is made when missing). A FILE that fails is reported with its\n"

@@ -103,6 +103,19 @@ Outcome writePicture(const QImage& picture, const QString& output, const Convert
         options);
 }
 
+// PNG is compressed whole in memory, then written and renamed into place.
+Outcome writePng(const QImage& picture, const QString& output) {
+    const QByteArray bytes = encodePng(picture);
+    if (bytes.isEmpty()) return unwritable(output, QStringLiteral("picture cannot be encoded"));
+    OutputFile file(output);
+    auto error = file.open();
+    if (!error)
+        error = file.write(reinterpret_cast<const std::uint8_t*>(bytes.constData()), bytes.size());
+    if (!error) error = file.commit();
+    if (error) return unwritable(output, fromStd(*error));
+    return {};
+}
+
 // Decode, operations and encoding a band at a time: the file is bottom-up, so file rows
 // [first, first + count) are picture rows [height - first - count, height - first).
 Outcome streamBmp(const UncompressedBmp& bmp, const std::vector<Step>& steps, const QString& input,
@@ -178,7 +191,8 @@ bool isMetafile(const QString& path) {
 Outcome convertPicture(const QString& input, const QString& output, const std::vector<Step>& steps,
                        const ConvertOptions& options) {
     const MappedFile mapped(input, kMaxInputBytes);
-    if (mapped.valid() && allRowLocal(steps))
+    const bool png = fileTypeForName(output) == PictureFileType::Png;
+    if (!png && mapped.valid() && allRowLocal(steps))
         if (const auto bmp = uncompressedBmp(mapped.bytes()))
             return streamBmp(*bmp, steps, input, output, options);
     auto loaded = !mapped.valid() ? loadPicture(input) : decodeWholePicture(mapped.bytes());
@@ -191,7 +205,7 @@ Outcome convertPicture(const QString& input, const QString& output, const std::v
     RunState run;
     if (auto refused = applySteps(steps, picture, run)) return {kUsage, *refused, false};
     if (stopped(options)) return {kOk, {}, true};
-    return writePicture(picture, output, options);
+    return png ? writePng(picture, output) : writePicture(picture, output, options);
 }
 
 }  // namespace nt::cli

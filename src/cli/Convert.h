@@ -33,9 +33,9 @@ struct ConvertOptions {
     std::function<void(QSize)> decoded;       // told the picture's size once it is decoded
 };
 
-// Reads `input`, applies the steps with a fresh RunState, and writes `output` as a 24-bit BMP
-// file atomically. An uncompressed BMP under operations that keep to their rows goes through
-// a band at a time, never whole in memory.
+// Reads `input`, applies the steps with a fresh RunState, and writes `output` atomically as a
+// 24-bit PNG file when its name ends in ".png", as a 24-bit BMP file otherwise. An uncompressed BMP
+// under operations that keep to their rows goes through a band at a time, never whole in memory.
 Outcome convertPicture(const QString& input, const QString& output, const std::vector<Step>& steps,
                        const ConvertOptions& options);
 

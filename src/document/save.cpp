@@ -160,7 +160,8 @@ void save::Command1_Click() {
     const QString path = chooseFile(this, request);
     if (path.isEmpty()) return;
     SaveLastFolder = nt::ParentFolder(path);
-    if (auto error = nt::savePictureBmp(canvas_, path)) {
+    const nt::SaveTarget target = nt::saveTargetFor(path, request.chosenType);
+    if (auto error = nt::savePicture(canvas_, target.path, target.type)) {
         nt::reportFileError(this, *error);
         return;
     }

@@ -300,7 +300,8 @@ class frmmain : public QMainWindow {
     bool OfferRecovery();
     // document commands' pieces
     void ResetCanvas(bool newCanvasCommand);
-    QString ShowFileDialog(bool open, const QString& title);
+    // The chosen path, empty when cancelled; `chosenType`, when given, gets the file type.
+    QString ShowFileDialog(bool open, const QString& title, QString* chosenType = nullptr);
     // Opens a picture onto the canvas, or reports why not; an empty path does the rest of the
     // open command only (a cancelled dialog).
     void OpenPicture(const QString& path);

@@ -87,7 +87,7 @@ void frmmain::ResetCanvas(bool newCanvasCommand) {
 
 // The file dialog both commands share. The working directory stays where the program was
 // started, so the working files never scatter into picture folders.
-QString frmmain::ShowFileDialog(bool open, const QString& title) {
+QString frmmain::ShowFileDialog(bool open, const QString& title, QString* chosenType) {
     nt::FileDialogRequest request;
     request.open = open;
     request.fileTypes = nt::pictureFileTypes();
@@ -95,6 +95,7 @@ QString frmmain::ShowFileDialog(bool open, const QString& title) {
     request.folder = state.LastFolder;
     const QString path = chooseFile(this, request);
     if (!path.isEmpty()) state.LastFolder = nt::ParentFolder(path);
+    if (chosenType) *chosenType = request.chosenType;
     return path;
 }
 
@@ -124,16 +125,19 @@ void frmmain::OpenPicture(const QString& path) {
     setStatusText(1, path);
 }
 
-// Always a BMP file under the chosen name, replacing an existing file without asking.
+// A BMP file under the chosen name, replacing an existing file without asking; PNG when its
+// type was chosen or the name ends in ".png".
 void frmmain::mnuSave_Click() {
-    const QString path = ShowFileDialog(false, QStringLiteral("Save"));
-    if (!path.isEmpty()) {
-        if (auto error = nt::savePictureBmp(canvas().Image(), path)) {
+    QString chosenType;
+    const QString chosen = ShowFileDialog(false, QStringLiteral("Save"), &chosenType);
+    const nt::SaveTarget target = nt::saveTargetFor(chosen, chosenType);
+    if (!target.path.isEmpty()) {
+        if (auto error = nt::savePicture(canvas().Image(), target.path, target.type)) {
             nt::reportFileError(this, *error);
             return;
         }
     }
-    setStatusText(1, path);
+    setStatusText(1, target.path);
 }
 
 // ---- ending the program ----

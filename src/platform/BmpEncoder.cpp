@@ -2,10 +2,7 @@
 #include <bit>
 #include <cstring>
 
-#include <QFileInfo>
-#include <QSaveFile>
-#include <QStorageInfo>
-
+#include "platform/AtomicFile.h"
 #include "platform/Bmp.h"
 #include "platform/LargePages.h"
 #include "platform/Picture.h"
@@ -110,33 +107,6 @@ QImage asRgbWords(const QImage& image) {
     return image.convertToFormat(QImage::Format_RGB32);
 }
 
-// Writes all of `bytes`; a short write is retried, so a full disk ends in the failed write
-// that carries the system's reason ("No space left on device") rather than a bare short count.
-bool writeAll(QSaveFile& file, const std::uint8_t* bytes, std::int64_t count) {
-    const auto* p = reinterpret_cast<const char*>(bytes);
-    while (count > 0) {
-        const qint64 written = file.write(p, count);
-        if (written <= 0) return false;
-        p += written;
-        count -= written;
-    }
-    return true;
-}
-
-PictureError writeError(const QString& path, const QSaveFile& file, std::int64_t needed) {
-    using Kind = PictureError::Kind;
-    const QFileInfo info(path);
-    Kind kind = Kind::WriteFailed;
-    if (!info.absoluteDir().exists())
-        kind = Kind::PathNotFound;
-    else if (info.isDir() || file.error() == QFileDevice::PermissionsError ||
-             !QFileInfo(info.absolutePath()).isWritable())
-        kind = Kind::AccessDenied;
-    else if (const QStorageInfo disk(info.absolutePath()); disk.bytesAvailable() < needed)
-        kind = Kind::DiskFull;
-    return PictureError{file.errorString().toStdString(), kind};
-}
-
 }  // namespace
 
 QByteArray bmpHeader(int width, int height) {
@@ -186,28 +156,18 @@ std::optional<PictureError> savePictureBmp(const QImage& image, const QString& p
         return PictureError{"picture is empty or too large for a bitmap file",
                             PictureError::Kind::InvalidPicture};
     const QImage rgb = asRgbWords(image);
-    QSaveFile file(path);
-    // Unbuffered, so every write reaches the file system at once and a full disk fails the
-    // write that hit it: a failed flush of buffered bytes inside commit() was seen to go
-    // unreported, leaving a short file where the good one stood.
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
-        return writeError(path, file, layout->fileBytes);
+    AtomicFile file(path, layout->fileBytes);
     const std::int64_t rowsPerBatch = std::max<std::int64_t>(1, kBatchBytes / layout->stride);
     std::vector<std::uint8_t> batch(
         static_cast<std::size_t>(std::max(kHeaderBytes, rowsPerBatch * layout->stride)));
     writeHeader(*layout, batch.data());
-    bool ok = writeAll(file, batch.data(), kHeaderBytes);
+    bool ok = file.write(batch.data(), kHeaderBytes);
     for (std::int64_t row = 0; ok && row < layout->height; row += rowsPerBatch) {
         const std::int64_t count = std::min(rowsPerBatch, layout->height - row);
         encodeRows(rgb, *layout, row, count, batch.data());
-        const std::int64_t bytes = count * layout->stride;
-        ok = writeAll(file, batch.data(), bytes);
+        ok = file.write(batch.data(), count * layout->stride);
     }
-    if (!ok || !file.flush() || !file.commit()) return writeError(path, file, layout->fileBytes);
-    // What was committed must be the whole file, never a success over a short one.
-    if (QFileInfo(path).size() != layout->fileBytes)
-        return PictureError{"the written file is incomplete", PictureError::Kind::WriteFailed};
-    return std::nullopt;
+    return file.commit();
 }
 
 }  // namespace nt

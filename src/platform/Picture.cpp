@@ -33,6 +33,7 @@ PictureResult decodePicture(QByteArrayView bytes, Colour matte) {
     if (looksLikeIcon(data)) return decodeIcon(data, matte);
     if (data.startsWith("\xFF\xD8\xFF", 3)) return decodeJpeg(data);
     if (data.startsWith("GIF87a", 6) || data.startsWith("GIF89a", 6)) return decodeGif(data, matte);
+    if (data.startsWith("\x89PNG\r\n\x1a\n", 8)) return decodePngWithQt(data, matte);
     if (mf::detect(data) != mf::Kind::None) return mf::decode(data);
     if (looksLikePackedDib(data)) return decodePackedDib(data, matte);
     return dib::invalid("not a supported picture");

@@ -11,7 +11,8 @@
 
 #include "surface/Colour.h"
 
-// The program's picture services: reading every picture format it opens and writing BMP.
+// The program's picture services: reading every picture format it opens and writing BMP
+// and PNG.
 //
 // The format is decided from the content, never from the file name:
 // - BMP with its 14-byte file header, or a packed DIB without it (OS/2 1.x, OS/2 2.x and
@@ -26,12 +27,14 @@
 //   AND mask is applied to every depth; PNG entries go through Qt.
 // - JPEG through libjpeg (see Jpeg.h). EXIF orientation is not applied.
 // - GIF, our own decoder: the first frame of an animation on the logical screen (see Gif.h).
+// - PNG through Qt's reader (libpng), after our own checks of its size and completeness
+//   (see QtDecoders.h); every colour type and depth, the first frame of an animated one.
 // - WMF (placeable and plain) and EMF, played by our own metafile player (metafile/) through
 //   the surface's raster calls on white, at the natural size at 96 dpi: EMF its frame,
 //   placeable WMF its bounding box and units per inch, plain WMF its first window extent
 //   (800 x 600 units when it has none); sides over 4096 are scaled down together. EMF+
 //   records are not drawn; damaged records end the picture where they start.
-// Transparent pixels (ICO/CUR, GIF, PNG inside an icon) are composited onto `matte`.
+// Transparent pixels (ICO/CUR, GIF, PNG) are composited onto `matte`.
 // Every result is opaque QImage::Format_RGB32; every size is checked against the surface
 // limit (checkSurfaceSize) before anything is allocated.
 
@@ -68,5 +71,18 @@ bool encodeBmpInto(const QImage& image, QByteArray& out);
 // Writes encodeBmp's file through a temporary file renamed over `path` when complete, so a
 // failed write leaves an existing file as it was. Returns the reason on failure.
 std::optional<PictureError> savePictureBmp(const QImage& image, const QString& path);
+
+// The file types the program writes. A name ending in ".png" (in any case) is PNG; every
+// other name is BMP, whatever its extension says.
+enum class PictureFileType { Bmp, Png };
+PictureFileType fileTypeForName(const QString& path);
+
+// A lossless 8-bit RGB PNG stream (24 bits a pixel; the alpha byte is dropped). Empty when
+// the image is null.
+QByteArray encodePng(const QImage& image);
+// Writes encodePng's file as savePictureBmp writes its own: atomically, with the reason.
+std::optional<PictureError> savePicturePng(const QImage& image, const QString& path);
+std::optional<PictureError> savePicture(const QImage& image, const QString& path,
+                                        PictureFileType type);
 
 }  // namespace nt

@@ -6,7 +6,7 @@
 #include "platform/Bytes.h"
 #include "platform/Picture.h"
 
-// PNG (inside icons and BMP files) is left to Qt's reader, after our own checks: the
+// PNG (files, and inside icons and BMP files) is left to Qt's reader, after our own checks: the
 // picture's size against the surface limit before decoding, and that the stream is complete
 // (Qt's reader fills in a truncated picture and reports success).
 

@@ -159,3 +159,14 @@ TEST_F(SaveWindow, CancelledDialogKeepsTheWindowAndAFailedWriteReportsIt) {
     EXPECT_TRUE(w.Tag.isEmpty());
     w.hide();
 }
+
+TEST_F(SaveWindow, ANameEndingInPngIsWrittenAsPng) {
+    const QString target = dir.filePath(QStringLiteral("picture.png"));
+    w.chooseFile = [&](QWidget*, const nt::FileDialogRequest&) { return target; };
+    EXPECT_TRUE(run([&] { QTest::mouseClick(w.Command1, Qt::LeftButton); }));
+    EXPECT_FALSE(stuckOpen);
+    QFile f(target);
+    ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+    EXPECT_EQ(f.read(8), QByteArray("\x89PNG\r\n\x1a\n", 8));
+    EXPECT_EQ(loaded(target), canvasImage());
+}

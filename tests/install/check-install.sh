@@ -27,7 +27,7 @@ done
 desktop=$prefix/share/applications/example.norvalytintora.Paint.desktop
 grep -qx 'Exec=norvalytintora %f' "$desktop" || fail "Exec line"
 grep -qx 'Categories=Graphics;2DGraphics;RasterGraphics;' "$desktop" || fail "Categories line"
-for type in image/bmp image/jpeg image/gif image/vnd.microsoft.icon image/x-win-bitmap image/wmf image/emf; do
+for type in image/bmp image/jpeg image/gif image/png image/vnd.microsoft.icon image/x-win-bitmap image/wmf image/emf; do
     grep -q "^MimeType=.*$type;" "$desktop" || fail "MIME type $type"
 done
 if command -v desktop-file-validate >/dev/null; then

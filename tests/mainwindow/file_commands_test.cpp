@@ -186,7 +186,7 @@ TEST_F(FileCommands, OpenTakesThePictureAndItsSizeAndLeavesNoTool) {
     EXPECT_TRUE(requests[0].open);
     EXPECT_EQ(requests[0].title, QStringLiteral("Open"));
     EXPECT_EQ(requests[0].fileTypes, nt::pictureFileTypes());
-    EXPECT_EQ(requests[0].fileTypes.size(), 7);
+    EXPECT_EQ(requests[0].fileTypes.size(), 8);
     EXPECT_EQ(requests[0].folder, startFolder);
     EXPECT_TRUE(requests[0].fileName.isEmpty());
 

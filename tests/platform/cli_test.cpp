@@ -117,5 +117,28 @@ TEST(Cli, ConvertsEveryBitmapAndJpegToBmp) {
     }
 }
 
+TEST(Cli, WritesPngOnlyForAnOutputEndingInPng) {
+    QTemporaryDir dir;
+    const QString input = QStringLiteral(NT_SOURCE_DIR "/fuzz/seeds/png/rgba8.png");
+    auto original = loadPicture(input);  // transparency laid on white
+    ASSERT_TRUE(std::holds_alternative<QImage>(original));
+    QImage inverted = std::get<QImage>(original);
+    inverted.invertPixels();
+    for (const char* name : {"out.png", "out.jpg", "out"}) {
+        SCOPED_TRACE(name);
+        const QString output = dir.filePath(QString::fromLatin1(name));
+        ASSERT_EQ(cli({input, output, "invert"}).code, 0);
+        QFile f(output);
+        ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+        const QByteArray start = f.read(8);
+        EXPECT_EQ(start.startsWith("\x89PNG"), QByteArray(name).endsWith(".png"));
+        EXPECT_EQ(start.startsWith("BM"), !QByteArray(name).endsWith(".png"));
+        auto written = loadPicture(output);
+        ASSERT_TRUE(std::holds_alternative<QImage>(written));
+        EXPECT_EQ(std::get<QImage>(written), inverted);
+    }
+    EXPECT_EQ(cli({input, dir.filePath("none/out.png")}).code, 3);
+}
+
 }  // namespace
 }  // namespace nt
