@@ -117,6 +117,7 @@ frmmain::frmmain(std::unique_ptr<nt::Session> session, QWidget* parent)
     startSnapshots();
     // However narrow the window, the whole palette stays in view; the hint beside it shrinks.
     setMinimumWidth(kPaletteLeft + dColorPallete1->width() + 8);
+    setAcceptDrops(true);
     resize(1000, 640);
 }
 
@@ -327,6 +328,10 @@ bool frmmain::eventFilter(QObject* watched, QEvent* e) {
         return true;
     }
     if (e->type() != QEvent::KeyPress) return false;
+    if (key->key() == Qt::Key_Escape && key->modifiers() == Qt::NoModifier && state.IsPasting) {
+        DropPaste();
+        return true;
+    }
     // With Ctrl or Alt held the key is a command, not a typed character.
     if (key->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier)) return false;
     const QString text = key->text();

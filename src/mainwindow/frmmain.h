@@ -10,6 +10,7 @@
 
 #include "document/FileDialogs.h"
 #include "document/SessionStore.h"
+#include "document/SystemClipboard.h"
 #include "imageops/Random.h"
 #include "mainwindow/CanvasView.h"
 #include "mainwindow/DrawingState.h"
@@ -91,6 +92,8 @@ class frmmain : public QMainWindow {
     void mnuCut_Click();
     void mnuCopy_Click();
     void mnuPaste_Click();
+    // "粘贴为新图片(&W)": a new canvas holding the clipboard's picture, after the save window.
+    void mnuPasteNew_Click();
     void MnuDQue_Click();
     void mnuScale_Click();
     void mnuFlipV_Click();
@@ -212,7 +215,8 @@ class frmmain : public QMainWindow {
             *mnuExit = nullptr;
     QMenu* mnuEdit = nullptr;
     QAction *mnuundo1 = nullptr, *mnuundo = nullptr, *mnuSnapshots = nullptr, *sepa11 = nullptr,
-            *mnuCut = nullptr, *mnuCopy = nullptr, *mnuPaste = nullptr, *MnuDQue = nullptr;
+            *mnuCut = nullptr, *mnuCopy = nullptr, *mnuPaste = nullptr, *mnuPasteNew = nullptr,
+            *MnuDQue = nullptr;
     QMenu* mnuImage = nullptr;
     QAction *mnuScale = nullptr, *sapa = nullptr;
     QMenu* mnuFlip = nullptr;
@@ -259,6 +263,9 @@ class frmmain : public QMainWindow {
     bool eventFilter(QObject* watched, QEvent* e) override;
     void resizeEvent(QResizeEvent* e) override;
     void closeEvent(QCloseEvent* e) override;  // refused until the save window is answered
+    // A picture file dropped on the window opens as the open command opens it.
+    void dragEnterEvent(QDragEnterEvent* e) override;
+    void dropEvent(QDropEvent* e) override;
 
   private:
     // construction
@@ -308,6 +315,8 @@ class frmmain : public QMainWindow {
     // Loads `path` into the canvas as Undo and Restore do; `writer`, when given, is the one
     // writing that file.
     void LoadWorkingFile(nt::UndoImageWriter* writer, const QString& path);
+    // The open command's steps after its dialog, for a file dropped on the window.
+    void OpenDropped(const QString& path);
     void startSnapshots();
     // A normal close: the session is marked closed and old ended sessions go.
     void EndSession();
@@ -320,9 +329,15 @@ class frmmain : public QMainWindow {
     // Copies the selection into the clipboard and, with `erase`, clears it to the background.
     // Throws SurfaceSizeError, changing nothing, when the clipboard would be beyond the limit.
     void CopySelection(bool copy, bool erase);
+    // Makes another program's picture on the system clipboard the internal clipboard when
+    // it is newer than ours; false, after the error window, when it is too large or damaged.
+    bool TakeSystemClipboard();
+    // Escape: a pending paste is given up and its preview taken away.
+    void DropPaste();
     void setStatusText(int panel, const QString& text);
     void dColorPallete1_ItemClick();
 
+    nt::SystemClipboard systemClipboard_;
     nt::tools::ToolSet tools_;
     nt::WindowToolEnvironment toolEnvironment_{*this};
     static constexpr int kUndoCopy = 0, kBackupCopy = 1;  // their copy slots of the canvas

@@ -1,8 +1,10 @@
-// The document commands: new canvas, open, save, the close request, undo, restore and the
-// timed snapshot.
+// The document commands: new canvas, open (and files dropped on the window), save, the close
+// request, undo, restore and the timed snapshot.
 #include <QAction>
 #include <QCloseEvent>
 #include <QDir>
+#include <QDropEvent>
+#include <QMimeData>
 #include <QTimer>
 
 #include "document/FileErrors.h"
@@ -29,6 +31,14 @@ bool putPicture(nt::PictureBox& canvas, const QImage& picture) {
     } catch (const nt::SurfaceSizeError&) {
         return false;
     }
+}
+
+// The first local file among the dropped links; empty when the drop holds none.
+QString firstDroppedFile(const QMimeData* data) {
+    if (!data || !data->hasUrls()) return {};
+    for (const QUrl& url : data->urls())
+        if (url.isLocalFile()) return url.toLocalFile();
+    return {};
 }
 
 }  // namespace
@@ -123,6 +133,24 @@ void frmmain::OpenPicture(const QString& path) {
     showCurrentTool();
     SetCanvasSizeText();
     setStatusText(1, path);
+}
+
+void frmmain::dragEnterEvent(QDragEnterEvent* e) {
+    if (!firstDroppedFile(e->mimeData()).isEmpty()) e->acceptProposedAction();
+}
+
+void frmmain::dropEvent(QDropEvent* e) {
+    const QString path = firstDroppedFile(e->mimeData());
+    if (path.isEmpty()) return;
+    e->acceptProposedAction();
+    // Opened once the drop has ended, so its windows never keep the program the file came
+    // from waiting.
+    QTimer::singleShot(0, this, [this, path] { OpenDropped(path); });
+}
+
+void frmmain::OpenDropped(const QString& path) {
+    shpSelect->hide();
+    OpenPicture(path);
 }
 
 // A BMP file under the chosen name, replacing an existing file without asking; PNG when its

@@ -79,6 +79,8 @@ void frmmain::buildMenu() {
                          &F::mnuCopy_Click);
     mnuPaste = addCommand(mnuEdit, "mnuPaste", QStringLiteral("粘贴(&P)"), ctrl(Qt::Key_V),
                           &F::mnuPaste_Click);
+    mnuPasteNew = addCommand(mnuEdit, "mnuPasteNew", QStringLiteral("粘贴为新图片(&W)"), kNone,
+                             &F::mnuPasteNew_Click);
     // The toggle's own check flips it; its command is to trigger it (see MnuDQue_Click).
     MnuDQue = new QAction(QStringLiteral("透明(&D)"), this);
     MnuDQue->setObjectName(QStringLiteral("MnuDQue"));

@@ -45,6 +45,7 @@ const Item kTree[] = {
     {1, "mnuCut", "剪切(&T)", "Ctrl+X"},
     {1, "mnuCopy", "复制(&C)", "Ctrl+C"},
     {1, "mnuPaste", "粘贴(&P)", "Ctrl+V"},
+    {1, "mnuPasteNew", "粘贴为新图片(&W)", ""},
     {1, "MnuDQue", "透明(&D)", ""},
     {0, "mnuImage", "画布(&I)", ""},
     {1, "mnuScale", "拉伸(&S)", "Ctrl+W"},
