@@ -16,11 +16,12 @@ namespace nt {
 void copyRect(RasterTarget& dst, std::int64_t dx, std::int64_t dy, std::int64_t w, std::int64_t h,
               const QImage& src, std::int64_t sx, std::int64_t sy);
 
-enum class StretchMode { Nearest, Halftone };
+enum class StretchMode { Nearest, Halftone, ColourOnColour };
 
 // Scaled copy of the source rectangle (sx, sy, sw, sh) onto (dx, dy, dw, dh). A negative
 // extent mirrors along that axis and covers origin - |extent| + 1 .. origin. Halftone is
-// area averaging (every source pixel weighted by the area it covers); Nearest samples.
+// area averaging (every source pixel weighted by the area it covers); Nearest samples the
+// footprint's centre; ColourOnColour keeps whole source pixels as GDI's mode of that name.
 void stretchRect(RasterTarget& dst, std::int64_t dx, std::int64_t dy, std::int64_t dw,
                  std::int64_t dh, const QImage& src, std::int64_t sx, std::int64_t sy,
                  std::int64_t sw, std::int64_t sh, StretchMode mode);

@@ -72,9 +72,19 @@ struct StretchAxis {
         if (srcExtent > 0) return {-srcOrigin, srcSize - 1 - srcOrigin};
         return {srcOrigin - (srcSize - 1), srcOrigin};
     }
-    // The source index sampled by destination index i: the one under its footprint's centre.
+    // Which whole source pixel a copy without averaging shows: the one under the
+    // footprint's centre, or as GDI's COLORONCOLOR picks: growing, the pixel under the
+    // centre with exact ties to the lower one; shrinking, of the source pixels whose centres
+    // map into the destination pixel, the first (rows) or the last (columns).
+    enum class Pick { Centre, GdiFirst, GdiLast } pick = Pick::Centre;
+
+    // The source index sampled by destination index i.
     std::int64_t nearestIndex(std::int64_t i) const {
-        return (2 * i + 1) * srcLength() / (2 * dstLength());
+        const std::int64_t S = srcLength(), D = dstLength();
+        if (pick == Pick::Centre) return (2 * i + 1) * S / (2 * D);
+        if (S <= D) return ((2 * i + 1) * S - 1) / (2 * D);
+        if (pick == Pick::GdiLast) return (2 * S * (i + 1) + D) / (2 * D) - 1;
+        return (2 * S * i + D) / (2 * D);
     }
     // The destination pixels inside the destination whose sample lies inside the source.
     PixelRange visible() const;

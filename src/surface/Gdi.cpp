@@ -15,6 +15,16 @@ Pixel pixelOf(Colour c) {
     return toPixel(plainColour(c));
 }
 
+// An outline with the device context's pen around an inside filled with its brush.
+template <class Shape>
+bool drawShape(Dc dc, Shape shape) {
+    if (!dc.surface) return false;
+    const Pen pen = dc.surface->pen();
+    const Brush brush = dc.surface->brush();
+    dc.surface->draw(dc.persistent, [&](RasterTarget& t) { shape(t, pen, brush); });
+    return true;
+}
+
 }  // namespace
 
 bool BitBlt(Dc dst, int x, int y, int w, int h, Dc src, int sx, int sy, std::uint32_t rop) {
@@ -41,7 +51,9 @@ bool BitBlt(Dc dst, int x, int y, int w, int h, Dc src, int sx, int sy, std::uin
 int SetStretchBltMode(Dc dc, int mode) {
     if (!dc.surface) return 0;
     const int previous = dc.surface->stretchMode == StretchMode::Halftone ? HALFTONE : COLORONCOLOR;
-    dc.surface->stretchMode = mode == HALFTONE ? StretchMode::Halftone : StretchMode::Nearest;
+    dc.surface->stretchMode = mode == HALFTONE       ? StretchMode::Halftone
+                              : mode == COLORONCOLOR ? StretchMode::ColourOnColour
+                                                     : StretchMode::Nearest;
     return previous;
 }
 
@@ -112,24 +124,22 @@ bool DeleteObject(HBRUSH& brush) {
     return had;
 }
 
+bool Rectangle(Dc dc, int left, int top, int right, int bottom) {
+    return drawShape(dc, [&](RasterTarget& t, const Pen& pen, const Brush& brush) {
+        drawRectangle(t, pen, brush, left, top, right, bottom);
+    });
+}
+
 bool Ellipse(Dc dc, int left, int top, int right, int bottom) {
-    if (!dc.surface) return false;
-    const Pen pen = dc.surface->pen();
-    const Brush brush = dc.surface->brush();
-    dc.surface->draw(dc.persistent, [&](RasterTarget& t) {
+    return drawShape(dc, [&](RasterTarget& t, const Pen& pen, const Brush& brush) {
         drawEllipse(t, pen, brush, left, top, right, bottom);
     });
-    return true;
 }
 
 bool RoundRect(Dc dc, int left, int top, int right, int bottom, int cw, int ch) {
-    if (!dc.surface) return false;
-    const Pen pen = dc.surface->pen();
-    const Brush brush = dc.surface->brush();
-    dc.surface->draw(dc.persistent, [&](RasterTarget& t) {
+    return drawShape(dc, [&](RasterTarget& t, const Pen& pen, const Brush& brush) {
         drawRoundRect(t, pen, brush, left, top, right, bottom, cw, ch);
     });
-    return true;
 }
 
 bool TextOutA(Dc dc, int x, int y, const QString& text) {

@@ -56,6 +56,7 @@ bool ExtFloodFill(Dc dc, int x, int y, Colour colour, std::uint32_t type);
 HBRUSH CreatePatternBrush(const QImage& bitmap);  // null for an empty bitmap
 HBRUSH SelectObject(Dc dc, HBRUSH brush);         // returns the previous pattern (may be null)
 bool DeleteObject(HBRUSH& brush);
+bool Rectangle(Dc dc, int left, int top, int right, int bottom);
 bool Ellipse(Dc dc, int left, int top, int right, int bottom);
 bool RoundRect(Dc dc, int left, int top, int right, int bottom, int cw, int ch);
 // Our text is Unicode throughout, so the byte count of the multi-byte original is not needed.

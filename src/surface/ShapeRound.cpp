@@ -36,15 +36,18 @@ namespace {
 // walked from the end of the horizontal axis (w - 1, h / 2) toward the vertical axis with
 // y counting upwards: each step goes left, up or both, chosen by the sign of the midpoint
 // error of the ellipse with diameters w - 1 and h - 1 (Zingl's algorithm, as GDI steps it).
+// A tall thin ellipse reaches the middle column before the top row: the outline then goes
+// straight up the middle to the top, so it always touches its box.
 template <class Visit>
 void walkQuarter(std::int64_t w, std::int64_t h, Visit visit) {
     const Wide a = w - 1, b = h - 1, odd = b % 2;
     const Wide growX = 8 * b * b, growY = 8 * a * a;
     Wide stepX = 4 * b * b * (1 - a), stepY = 4 * a * a * (1 + odd);
     Wide err = stepX + stepY + a * a * odd;
-    std::int64_t x = w - 1, y = h / 2;
+    std::int64_t x = w - 1, y = h / 2, lastY = y;
     while (x >= w / 2) {
         visit(x, y);
+        lastY = y;
         const Wide twice = 2 * err;
         if (twice >= stepX) {
             --x;
@@ -57,6 +60,7 @@ void walkQuarter(std::int64_t w, std::int64_t h, Visit visit) {
             err += stepY;
         }
     }
+    for (std::int64_t row = lastY + 1; row <= h - 1; ++row) visit(w / 2, row);
 }
 
 }  // namespace
@@ -69,7 +73,7 @@ EllipseQuarter::EllipseQuarter(std::int64_t cw, std::int64_t ch) {
     // Boxes two pixels wide or high or less are drawn as their rectangle.
     if (cw <= 2 || ch <= 2) return;
     std::vector<bool> seen(rows, false);
-    std::vector<std::int64_t> lowK(rows, 0), highK(rows, 0);
+    std::vector<std::int64_t> lowK(rows, 0);
     std::int64_t k = 0;
     auto add = [&](std::int64_t px, std::int64_t py) {
         const std::int64_t e = ch - 1 - py;  // rows from the top
@@ -79,25 +83,18 @@ EllipseQuarter::EllipseQuarter(std::int64_t cw, std::int64_t ch) {
         if (!seen[i]) {
             seen[i] = true;
             first[i] = last[i] = px;
-            lowK[i] = highK[i] = step;
+            lowK[i] = step;
         }
         first[i] = std::min(first[i], px);
         last[i] = std::max(last[i], px);
         lowK[i] = std::min(lowK[i], step);
-        highK[i] = std::max(highK[i], step);
     };
-    // The longer axis is stepped along x: a tall ellipse is the transpose of the flat one
-    // (walked from the top toward the side, so its steps count backwards along the outline).
-    const bool flat = cw >= ch;
-    if (flat)
-        walkQuarter(cw, ch, add);
-    else
-        walkQuarter(ch, cw, [&](std::int64_t qx, std::int64_t qy) { add(qy, qx); });
+    walkQuarter(cw, ch, add);
     count = k;
     for (std::size_t i = 0; i < rows; ++i) {
         // Rows the walk did not reach (none expected) keep the middle column.
         if (!seen[i]) first[i] = std::min(first[i], i > 0 ? first[i - 1] : cw / 2);
-        start[i] = flat ? lowK[i] : count - 1 - highK[i];
+        start[i] = lowK[i];
     }
 }
 

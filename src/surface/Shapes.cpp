@@ -99,6 +99,19 @@ void drawFilledBox(RasterTarget& t, const Pen& pen, std::int64_t x0, std::int64_
     if (shapes::clampPenWidth(pen.width) > 1) drawBoxOutline(t, pen, x0, y0, x1, y1);
 }
 
+void drawRectangle(RasterTarget& t, const Pen& pen, const Brush& brush, std::int64_t left,
+                   std::int64_t top, std::int64_t right, std::int64_t bottom) {
+    const Corners c = ordered(left, top, right, bottom);
+    if (c.left == c.right || c.top == c.bottom) return;
+    const std::int64_t firstRow = std::max<std::int64_t>(c.top, 0);
+    const std::int64_t lastRow = std::min<std::int64_t>(c.bottom - 2, t.height() - 1);
+    for (std::int64_t y = firstRow; y <= lastRow; ++y)
+        fillSpanWithBrush(t, brush, y, c.left, c.right - 2);
+    const bool thin = shapes::clampPenWidth(pen.width) == 1;
+    if (thin && c.right - c.left == 1 && c.bottom - c.top == 1) return;
+    drawBoxOutline(t, pen, c.left, c.top, c.right - 1, c.bottom - 1);
+}
+
 void drawEllipse(RasterTarget& t, const Pen& pen, const Brush& brush, std::int64_t left,
                  std::int64_t top, std::int64_t right, std::int64_t bottom) {
     const Corners c = ordered(left, top, right, bottom);

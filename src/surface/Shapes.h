@@ -41,6 +41,12 @@ void drawBoxOutline(RasterTarget& t, const Pen& pen, std::int64_t x0, std::int64
 void drawFilledBox(RasterTarget& t, const Pen& pen, std::int64_t x0, std::int64_t y0,
                    std::int64_t x1, std::int64_t y1);
 
+// GDI Rectangle: corners in any order; the outline is the box outline of [l, r-1] x [t, b-1]
+// and the brush fills [l, r-2] x [t, b-2] beneath it. An empty box draws nothing, and so does
+// a 1 x 1 box with a width-1 pen, whose outline has no length.
+void drawRectangle(RasterTarget& t, const Pen& pen, const Brush& brush, std::int64_t left,
+                   std::int64_t top, std::int64_t right, std::int64_t bottom);
+
 // GDI Ellipse: corners in any order give the same picture; a width-1 outline runs through
 // the centres of the outermost pixels of [l, r-1] x [t, b-1] (3 x 3 is a plus, 1 x 1 draws
 // nothing, two pixels wide or high is the full rectangle), its dashes anticlockwise from the

@@ -21,11 +21,15 @@ struct Request {
 std::optional<Request> makeRequest(const RasterTarget& t, const SourceImage& src, std::int64_t dx,
                                    std::int64_t dy, std::int64_t dw, std::int64_t dh,
                                    std::int64_t sx, std::int64_t sy, std::int64_t sw,
-                                   std::int64_t sh) {
+                                   std::int64_t sh, StretchMode mode = StretchMode::Nearest) {
     if (dw == 0 || dh == 0 || sw == 0 || sh == 0 || src.isNull()) return std::nullopt;
     if (!blit::withinLimits({dx, dy, dw, dh, sx, sy, sw, sh})) return std::nullopt;
-    return Request{{dx, dw, sx, sw, t.width(), src.width()},
-                   {dy, dh, sy, sh, t.height(), src.height()}};
+    Request q{{dx, dw, sx, sw, t.width(), src.width()}, {dy, dh, sy, sh, t.height(), src.height()}};
+    if (mode == StretchMode::ColourOnColour) {
+        q.x.pick = StretchAxis::Pick::GdiLast;
+        q.y.pick = StretchAxis::Pick::GdiFirst;
+    }
+    return q;
 }
 
 // For every visible destination pixel along an axis, the source pixel it samples.
@@ -74,7 +78,7 @@ void stretchRect(RasterTarget& t, std::int64_t dx, std::int64_t dy, std::int64_t
                  std::int64_t dh, const QImage& src, std::int64_t sx, std::int64_t sy,
                  std::int64_t sw, std::int64_t sh, StretchMode mode) {
     const SourceImage s(src, t, SourceImage::Overlap::Copy);
-    const auto q = makeRequest(t, s, dx, dy, dw, dh, sx, sy, sw, sh);
+    const auto q = makeRequest(t, s, dx, dy, dw, dh, sx, sy, sw, sh, mode);
     if (!q) return;
     // Without a change of scale every footprint is one whole source pixel: averaging
     // would return the samples themselves.

@@ -196,6 +196,40 @@ TEST(StretchNearest, SamplesTheFootprintCentre) {
     }
 }
 
+TEST(StretchColourOnColour, KeepsTheSourcePixelsGdiKeeps) {
+    // Which source pixels GDI's COLORONCOLOR shows (drawn with Wine): shrinking keeps the
+    // last column and the first row of each group whose centres map into one destination
+    // pixel; growing takes the pixel under the centre, exact ties to the lower one.
+    const std::string letters16 = "abcdefghijklmnop";
+    Rows column;
+    for (const char c : letters16) column.push_back(std::string(1, c));
+    const auto across = [&](int to) {
+        Canvas cv(picture({std::string(20, '.')}));
+        auto t = cv.target();
+        stretchRect(t, 0, 0, to, 1, picture({letters16}), 0, 0, 16, 1, StretchMode::ColourOnColour);
+        return letters(cv.image)[0];
+    };
+    const auto down = [&](int to) {
+        Canvas cv(picture(Rows(20, ".")));
+        auto t = cv.target();
+        stretchRect(t, 0, 0, 1, to, picture(column), 0, 0, 1, 16, StretchMode::ColourOnColour);
+        std::string s;
+        for (const std::string& row : letters(cv.image)) s += row;
+        return s;
+    };
+    EXPECT_EQ(across(8), "bdfhjlnp............");
+    EXPECT_EQ(down(8), "acegikmo............");
+    EXPECT_EQ(across(5), "cfjmp...............");
+    EXPECT_EQ(down(5), "adgkn...............");
+    EXPECT_EQ(across(20), "abbcdeffghijjklmnnop");
+    EXPECT_EQ(down(20), "abbcdeffghijjklmnnop");
+    // Mirrored, the same pixels counted from the origin.
+    Canvas cv(picture({std::string(6, '.')}));
+    auto t = cv.target();
+    stretchRect(t, 4, 0, -5, 1, picture({letters16}), 0, 0, 16, 1, StretchMode::ColourOnColour);
+    EXPECT_EQ(letters(cv.image)[0], "pmjfc.");
+}
+
 TEST(StretchNearest, NegativeExtentsMirrorAndIncludeTheOrigin) {
     const struct {
         int dx, dy, dw, dh, sx, sy, sw, sh;

@@ -545,6 +545,39 @@ TEST(Box, DegenerateBoxesKeepTheirEnds) {
 )"));
 }
 
+TEST(Rectangle, OutlineLeavesRightAndBottomOutAndAOnePixelBoxIsEmpty) {
+    // Pixels of GDI's Rectangle (drawn with Wine): the brush under the outline, right and
+    // bottom exclusive; 1 x 1 with a width-1 pen has no outline and no inside.
+    const Brush red = Brush::solid(kPaint);
+    EXPECT_EQ(drawn(8, 7, [&](RasterTarget& t) { drawRectangle(t, pen(), red, 6, 5, 2, 1); }),
+              picture(R"(
+........
+..####..
+..#oo#..
+..#oo#..
+..####..
+........
+........
+)"));
+    EXPECT_EQ(drawn(4, 4, [&](RasterTarget& t) { drawRectangle(t, pen(), red, 1, 1, 2, 2); }),
+              picture(R"(
+....
+....
+....
+....
+)"));
+    EXPECT_EQ(drawn(4, 4, [&](RasterTarget& t) { drawRectangle(t, pen(), red, 1, 1, 2, 4); }),
+              picture(R"(
+....
+.#..
+.#..
+.#..
+)"));
+    // A wider pen still draws its dot there, as a one-point box does.
+    EXPECT_EQ(drawn(4, 4, [&](RasterTarget& t) { drawRectangle(t, pen(2), red, 2, 2, 3, 3); }),
+              drawn(4, 4, [&](RasterTarget& t) { drawBoxOutline(t, pen(2), 2, 2, 2, 2); }));
+}
+
 TEST(Box, WideOutlineHasRoundJoins) {
     Canvas c(16, 13);
     drawBoxOutline(c.target, pen(4), 12, 9, 3, 2);
@@ -744,17 +777,32 @@ TEST(Ellipse, OutlineRunsThroughTheCentresOfTheOutermostPixels) {
 .............
 .............
 )"));
-    // A tall ellipse is the transpose of the flat one (Wine's tall thin ellipses stop short
-    // of their ends; this follows the flat one, as GDI does for most sizes).
-    for (int w = 3; w <= 9; ++w) {
-        for (int h = w + 1; h <= 40; h += 3) {
-            Canvas flat(h + 4, w + 4), tall(w + 4, h + 4);
-            drawEllipse(flat.target, pen(), Brush::solid(kPaint), 2, 2, 2 + h, 2 + w);
-            drawEllipse(tall.target, pen(), Brush::solid(kPaint), 2, 2, 2 + w, 2 + h);
-            for (int y = 0; y < h + 4; ++y)
-                for (int x = 0; x < w + 4; ++x)
-                    ASSERT_EQ(tall.at(x, y), flat.at(y, x))
-                        << w << "x" << h << " " << x << "," << y;
+    // A tall ellipse is stepped as GDI steps it, not as the transpose of the flat one: 5 x 7
+    // has a one-pixel top where 7 x 5 has a three-pixel side.
+    EXPECT_EQ(
+        drawn(9, 11,
+              [](RasterTarget& t) { drawEllipse(t, pen(), Brush::solid(kPaint), 2, 2, 7, 9); }),
+        picture(R"(
+.........
+.........
+....#....
+...#o#...
+..#ooo#..
+..#ooo#..
+..#ooo#..
+...#o#...
+....#....
+.........
+.........
+)"));
+    // Tall thin ones reach the middle column before their ends and go on up it: the outline
+    // touches the top and bottom of its box (where Wine's stops short).
+    for (int w = 3; w <= 6; ++w) {
+        for (int h = 7; h <= 40; h += 3) {
+            Canvas c(w + 4, h + 4);
+            drawEllipse(c.target, pen(), Brush::none(), 2, 2, 2 + w, 2 + h);
+            EXPECT_TRUE(rowHasInk(c, 2)) << w << "x" << h;
+            EXPECT_TRUE(rowHasInk(c, 1 + h)) << w << "x" << h;
         }
     }
 }
