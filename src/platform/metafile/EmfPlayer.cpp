@@ -266,7 +266,8 @@ bool EmfRecords::smallText(Bytes r) {
     const std::int64_t at = options & kNoRect ? 36 : 52;
     const QString s = options & kSmallChars ? decodeAnsi(r, at, count, p_.dc().font.charset)
                                             : decodeUtf16(r, at, count);
-    if (s.isEmpty()) return count == 0;
+    // No characters still fill an opaque rectangle: writers paint backgrounds that way.
+    if (s.isEmpty() && count != 0) return false;
     std::optional<QRectF> clip;
     if (!(options & kNoRect) && (options & 0x6)) clip = rect(r, 36);
     p_.text(point(r, 8), s, {}, static_cast<int>(options & 0x6), clip, r.u32(24) == 2);
@@ -282,7 +283,7 @@ bool EmfRecords::text(Bytes r, std::uint32_t type) {
     const bool wide = type == 84;
     const QString s = wide ? decodeUtf16(r, offString, count)
                            : decodeAnsi(r, offString, count, p_.dc().font.charset);
-    if (s.isEmpty()) return count == 0;
+    if (s.isEmpty() && count != 0) return false;  // none at all may still fill the rectangle
     // Advances per character; with ETO_PDY each has a vertical part too.
     const bool pdy = options & 0x2000;
     std::vector<QPointF> advances;
