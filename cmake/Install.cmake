@@ -33,7 +33,7 @@ set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_PACKAGE_DEPENDS "fonts-wqy-microhei")
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS
-    "fcitx5-frontend-qt6 | ibus, qt6-translations-l10n, fonts-liberation, fonts-wine")
+    "fcitx5-frontend-qt6 | ibus, qt6-translations-l10n, fonts-liberation, fonts-crosextra-carlito, fonts-crosextra-caladea, fonts-wine")
 # The package's binaries are stripped. Built with debug information, that information goes to
 # a package of its own (norvalytintora-dbgsym, a .ddeb) for whoever debugs the installed
 # program; the build tree's binaries keep theirs.

@@ -4,6 +4,7 @@
 #include <bit>
 #include <functional>
 #include <map>
+#include <utility>
 
 #include <gtest/gtest.h>
 
@@ -464,6 +465,7 @@ struct TextCase {
     std::int32_t escapement = 0;
     std::int32_t height = -20;
     const char* face = "Arial";
+    std::int32_t weight = 400;
     std::uint8_t quality = 0;
     std::uint32_t graphicsMode = 1;
     float scaleX = 1, scaleY = 1;  // of the world transform
@@ -472,7 +474,7 @@ struct TextCase {
 QByteArray textEmf(const TextCase& c) {
     QByteArray font;
     put32(font, 1);
-    for (const std::int32_t v : {c.height, 0, c.escapement, c.escapement, 400})
+    for (const std::int32_t v : {c.height, 0, c.escapement, c.escapement, c.weight})
         put32(font, static_cast<std::uint32_t>(v));
     put32(font, 0);  // italic, underline, strike-out, charset
     put32(font, static_cast<std::uint32_t>(c.quality) << 16);  // precisions, quality, pitch
@@ -529,6 +531,44 @@ TEST(MetafileDrawing, FontsAreMadeAsTheDrawingSystemMakesThem) {
     EXPECT_TRUE(smoothed(decoded(textEmf({.height = -40}))));
     EXPECT_FALSE(smoothed(decoded(textEmf({.height = -40, .quality = 3}))));
     EXPECT_FALSE(smoothed(decoded(textEmf({.height = -12}))));
+}
+
+TEST(MetafileDrawing, OfficeFacesAreDrawnWithTheirMetricTwinsAndBoldIsBold) {
+    for (const auto& [face, twin] : {std::pair{"Calibri", "Carlito"}, {"Cambria", "Caladea"}}) {
+        SCOPED_TRACE(face);
+        const QImage regular = decoded(textEmf({.face = face}));
+        EXPECT_EQ(regular, decoded(textEmf({.face = twin})));
+        EXPECT_NE(regular, decoded(textEmf({.face = "Liberation Sans"})));
+        const QImage bold = decoded(textEmf({.face = face, .weight = 700}));
+        EXPECT_EQ(bold, decoded(textEmf({.face = twin, .weight = 700})));
+        // Bold strokes are thicker: darker in all for the same two letters.
+        const auto darkness = [](const QImage& image) {
+            long long sum = 0;
+            for (int y = 0; y < image.height(); ++y)
+                for (int x = 0; x < image.width(); ++x) sum += 255 - qGray(image.pixel(x, y));
+            return sum;
+        };
+        EXPECT_GT(darkness(bold), darkness(regular) * 6 / 5);
+    }
+}
+
+TEST(MetafileDrawing, OpaqueTextWithoutCharactersFillsItsRectangle) {
+    // SetBkColor black, then ExtTextOut with ETO_OPAQUE over (2, 3)-(20, 15) and no characters.
+    QByteArray emfText;
+    for (const std::uint32_t v :
+         {0u, 0u, 0u, 0u, 1u, 0u, 0u, 5u, 5u, 0u, 76u, 2u, 2u, 3u, 20u, 15u, 0u})
+        put32(emfText, v);
+    const QByteArray emf = EmfWriter(48, 48).rec(25, {0}).raw(84, emfText).bytes();
+    const QByteArray wmf = WmfWriter(48, 48)
+                               .rec(0x0201, {0, 0})  // SetBkColor black
+                               .rec(0x0A32, {5, 5, 0, 2, 2, 3, 20, 15})
+                               .bytes();
+    for (const QByteArray& file : {emf, wmf}) {
+        const QImage image = decoded(file);
+        EXPECT_EQ(ink(image), QRect(QPoint(2, 3), QPoint(19, 14)));
+        EXPECT_EQ(image.pixel(2, 3), kBlackPx);
+        EXPECT_EQ(image.pixel(19, 14), kBlackPx);
+    }
 }
 
 TEST(MetafileDrawing, TextAlignsOnItsReferencePointAndTurnsWithTheEscapement) {

@@ -27,7 +27,9 @@ QString metricTwin(const QString& face) {
         {"Times New Roman", "Liberation Serif"},
         {"Times", "Liberation Serif"},
         {"Courier New", "Liberation Mono"},
-        {"Arial Narrow", "Liberation Sans Narrow"}};
+        {"Arial Narrow", "Liberation Sans Narrow"},
+        {"Calibri", "Carlito"},
+        {"Cambria", "Caladea"}};
     for (const auto& [windows, twin] : kTwins)
         if (face.compare(QLatin1String(windows), Qt::CaseInsensitive) == 0)
             return QString::fromLatin1(twin);
