@@ -347,6 +347,21 @@ TEST(MetafileDrawing, WmfWindowOriginAndExtentMapOntoThePicture) {
     EXPECT_EQ(image.pixel(36, 24), kWhitePx);
 }
 
+TEST(MetafileDrawing, PlainWmfTakesItsFirstWindowOriginAndExtentWhereverTheyCome) {
+    // A box drawn before either record, then the extent, then the origin: the picture is the
+    // extent's size and the box is placed by that later origin (as GDI plays such files).
+    const QImage image = decoded(WmfWriter(0, 0, 0)
+                                     .rec(0x02FC, {0, 0xFF, 0, 0})
+                                     .rec(0x012D, {0})
+                                     .rec(0x041B, {40, 60, 10, 10})
+                                     .rec(0x020C, {100, 200})  // window extent (y, x)
+                                     .rec(0x020B, {20, 20})    // window origin
+                                     .bytes());
+    ASSERT_EQ(image.size(), QSize(200, 100));
+    EXPECT_EQ(image.pixel(30, 15), kRedPx);
+    EXPECT_EQ(image.pixel(45, 25), kWhitePx);
+}
+
 TEST(MetafileDrawing, RegionsFillAndClip) {
     // WMF CreateRegion: one scan 10..20 with the span 5..15, filled red by FillRegion.
     const QImage image = decoded(WmfWriter(48, 48)

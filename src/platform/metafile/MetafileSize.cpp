@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <optional>
 
 #include "surface/Limits.h"
 
@@ -29,27 +30,27 @@ std::int16_t s16(Bytes d, std::int64_t at) {
     return static_cast<std::int16_t>(d.u16(at));
 }
 
-// The first SetWindowOrg and SetWindowExt of a plain WMF; the walk stops at the first record
-// that does not fit.
+// The first SetWindowOrg and the first SetWindowExt of a plain WMF, wherever each comes: an
+// origin set after the extent still places what was drawn before either. The walk stops at
+// the first record that does not fit.
 void findWindow(Bytes d, Frame& f) {
-    QPointF origin;
-    for (std::int64_t at = f.recordsStart; d.has(at, 6);) {
+    std::optional<QPointF> origin;
+    std::optional<QSizeF> extent;
+    for (std::int64_t at = f.recordsStart; d.has(at, 6) && !(origin && extent);) {
         const std::int64_t size = std::int64_t{d.u32(at)} * 2;
         const std::uint16_t function = d.u16(at + 4);
         if (size < 6 || !d.has(at, size) || function == 0) break;
-        if (function == 0x020B && size >= 10)
-            origin = {double(s16(d, at + 8)), double(s16(d, at + 6))};
-        if (function == 0x020C && size >= 10) {
+        if (function == 0x020B && size >= 10 && !origin)
+            origin = QPointF(s16(d, at + 8), s16(d, at + 6));
+        if (function == 0x020C && size >= 10 && !extent) {
             const double w = s16(d, at + 8), h = s16(d, at + 6);
-            if (w != 0 && h != 0) {
-                f.window = QRectF(origin, QSizeF(w, h));
-                f.hasWindow = true;
-                return;
-            }
+            if (w != 0 && h != 0) extent = QSizeF(w, h);
         }
         at += size;
     }
-    f.window = QRectF(origin, QSizeF(kDefaultWidth, kDefaultHeight));
+    f.hasWindow = extent.has_value();
+    f.window =
+        QRectF(origin.value_or(QPointF()), extent.value_or(QSizeF(kDefaultWidth, kDefaultHeight)));
 }
 
 std::optional<Frame> wmfFrame(Bytes d, bool placeable) {
