@@ -9,6 +9,7 @@
 #include <unistd.h>
 
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QHash>
 
@@ -61,6 +62,13 @@ std::int64_t needBeforeDecoding(const QString& input, const std::vector<Step>& s
         return allRowLocal(steps) ? kBandedBytes
                                   : workingBytes(bmp->info.width * bmp->info.height, stretched);
     return workingBytes(kMaxPixels, stretched);
+}
+
+// A PNG file stays PNG, so a lossless picture stays lossless; the content decides, as it
+// does for reading.
+bool isPng(const QString& path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) && file.read(8) == QByteArrayView("\x89PNG\r\n\x1a\n", 8);
 }
 
 void printError(const QString& message) {
@@ -132,7 +140,7 @@ QString outputPathFor(const QString& outDir, const QString& input) {
     const QFileInfo info(input);
     const QString name =
         info.completeBaseName().isEmpty() ? info.fileName() : info.completeBaseName();
-    return QDir(outDir).filePath(name + QStringLiteral(".bmp"));
+    return QDir(outDir).filePath(name + QLatin1StringView(isPng(input) ? ".png" : ".bmp"));
 }
 
 int runFolderJob(const FolderJob& job, const std::atomic<bool>& stop) {

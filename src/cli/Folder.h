@@ -12,7 +12,8 @@ namespace nt::cli {
 // Returns the exit status (see usageText).
 int runFolderJob(const FolderJob& job, const std::atomic<bool>& stop);
 
-// The file each input is written to: DIR/NAME.bmp for NAME.EXT.
+// The file each input is written to: DIR/NAME.png for a PNG file NAME.EXT (by its content),
+// DIR/NAME.bmp for any other.
 QString outputPathFor(const QString& outDir, const QString& input);
 
 }  // namespace nt::cli

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QThread>
@@ -151,21 +152,28 @@ TEST(BatchFolder, FailuresAreReportedAndTheOthersGoOn) {
     ASSERT_TRUE(pattern(31, 17).save(dir.filePath("photo.v2.jpg"), "jpeg"));
     ASSERT_FALSE(nt::savePictureBmp(pattern(9, 9), dir.filePath("other/a.bmp")));
     ASSERT_TRUE(writeBytes(dir.filePath("junk.bmp"), "BM and nothing else"));
-    const QStringList inputs{dir.filePath("a.bmp"), dir.filePath("junk.bmp"),
+    // A PNG stays PNG beside a BMP of the same name; the content decides, not the name.
+    ASSERT_TRUE(pattern(12, 7).save(dir.filePath("a.png"), "png"));
+    ASSERT_TRUE(QFile::copy(dir.filePath("a.bmp"), dir.filePath("named.png")));
+    const QStringList inputs{dir.filePath("a.bmp"),        dir.filePath("junk.bmp"),
                              dir.filePath("photo.v2.jpg"), dir.filePath("missing.png"),
-                             dir.filePath("other/a.bmp")};
+                             dir.filePath("other/a.bmp"),  dir.filePath("a.png"),
+                             dir.filePath("named.png")};
     const CliRun run = cli(QStringList{"--out-dir", out} + inputs + QStringList{"blur", "flip-h"});
     EXPECT_EQ(run.code, 4);
     for (const char* named : {"junk.bmp", "missing.png", "other/a.bmp"})
         EXPECT_TRUE(run.err.contains(QString::fromLatin1(named))) << named << run.err.toStdString();
     EXPECT_EQ(run.err.count(u'\n'), 3) << run.err.toStdString();
-    EXPECT_TRUE(run.out.startsWith("2 of 5 written, 3 failed")) << run.out.toStdString();
-    EXPECT_EQ(entries(out), (QStringList{"a.bmp", "keep.txt", "photo.v2.bmp"}));
+    EXPECT_TRUE(run.out.startsWith("4 of 7 written, 3 failed")) << run.out.toStdString();
+    EXPECT_EQ(entries(out),
+              (QStringList{"a.bmp", "a.png", "keep.txt", "named.bmp", "photo.v2.bmp"}));
     EXPECT_EQ(bytesOf(out + "/keep.txt"), "not ours");
-    // Each result is the one the single-file command writes.
-    for (const auto& [input, result] :
-         {std::pair{inputs[0], "a.bmp"}, {inputs[2], "photo.v2.bmp"}}) {
-        const QString single = dir.filePath("single.bmp");
+    // Each result is the one the single-file command writes to a name of its type.
+    for (const auto& [input, result] : {std::pair{inputs[0], "a.bmp"},
+                                        {inputs[2], "photo.v2.bmp"},
+                                        {inputs[5], "a.png"},
+                                        {inputs[6], "named.bmp"}}) {
+        const QString single = dir.filePath("single." + QFileInfo(result).suffix());
         ASSERT_EQ(cli({input, single, "blur", "flip-h"}).code, 0);
         EXPECT_EQ(bytesOf(out + "/" + result), bytesOf(single)) << result;
     }
