@@ -144,6 +144,16 @@ QString outputPathFor(const QString& outDir, const QString& input) {
 }
 
 int runFolderJob(const FolderJob& job, const std::atomic<bool>& stop) {
+    MemoryBudget budget(MemoryBudget::halfOfAvailable());
+    return runFolderJob(job, stop, budget, processorCount());
+}
+
+std::int64_t memoryNeed(const QString& input, const std::vector<Step>& steps) {
+    return needBeforeDecoding(input, steps, largestStretch(steps));
+}
+
+int runFolderJob(const FolderJob& job, const std::atomic<bool>& stop, MemoryBudget& budget,
+                 int workers) {
     if (auto refused = checkSteps(job.steps)) {
         printError(*refused);
         return kUsage;
@@ -168,7 +178,6 @@ int runFolderJob(const FolderJob& job, const std::atomic<bool>& stop) {
     }
 
     Report report(total);
-    MemoryBudget budget(MemoryBudget::halfOfAvailable());
     const std::int64_t stretched = largestStretch(job.steps);
     std::atomic<int> next{0};
     const auto work = [&] {
@@ -197,8 +206,8 @@ int runFolderJob(const FolderJob& job, const std::atomic<bool>& stop) {
         }
     };
     {
-        std::vector<std::jthread> workers;
-        for (int w = 1; w < std::min(processorCount(), total); ++w) workers.emplace_back(work);
+        std::vector<std::jthread> threads;
+        for (int w = 1; w < std::min(workers, total); ++w) threads.emplace_back(work);
         work();
     }
     report.summary(stop);

@@ -1,5 +1,6 @@
 #include "cli/MemoryBudget.h"
 
+#include <algorithm>
 #include <fstream>
 #include <string>
 
@@ -20,6 +21,7 @@ void MemoryBudget::take(std::int64_t bytes) {
     std::unique_lock lock(mutex_);
     freed_.wait(lock, [&] { return held_ == 0 || held_ + bytes <= limit_; });
     held_ += bytes;
+    peak_ = std::max(peak_, held_);
 }
 
 void MemoryBudget::give(std::int64_t bytes) {
@@ -31,7 +33,13 @@ void MemoryBudget::give(std::int64_t bytes) {
 void MemoryBudget::change(std::int64_t from, std::int64_t to) {
     const std::lock_guard lock(mutex_);
     held_ += to - from;
+    peak_ = std::max(peak_, held_);
     freed_.notify_all();
+}
+
+std::int64_t MemoryBudget::peak() {
+    const std::lock_guard lock(mutex_);
+    return peak_;
 }
 
 }  // namespace nt::cli

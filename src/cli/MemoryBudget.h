@@ -20,10 +20,13 @@ class MemoryBudget {
     void give(std::int64_t bytes);
     // Adjusts a holding once the real need is known; never waits.
     void change(std::int64_t from, std::int64_t to);
+    // The most held at once so far.
+    std::int64_t peak();
 
   private:
     std::int64_t limit_;
     std::int64_t held_ = 0;
+    std::int64_t peak_ = 0;
     std::mutex mutex_;
     std::condition_variable freed_;
 };

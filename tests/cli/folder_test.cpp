@@ -7,6 +7,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QProcess>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QThread>
 
@@ -222,4 +223,32 @@ TEST(BatchFolder, InterruptLeavesOnlyWholePictures) {
         EXPECT_TRUE(name.startsWith(u'p') && name.endsWith(".bmp")) << name.toStdString();
         EXPECT_EQ(bytesOf(dir.filePath("out/") + name), whole) << name.toStdString();
     }
+}
+
+// On a terminal a progress line ("n of N, rate") is drawn over itself and cleared before the
+// summary; into a pipe or file nothing of it is written.
+TEST(BatchFolder, ProgressLineOnlyOnATerminal) {
+    QTemporaryDir dir;
+    QStringList arguments{"--out-dir", dir.filePath("out")};
+    for (int i = 0; i < 3; ++i) {
+        arguments << dir.filePath(QStringLiteral("p%1.bmp").arg(i));
+        ASSERT_FALSE(nt::savePictureBmp(pattern(40, 30), arguments.back()));
+    }
+    arguments << "invert";
+    const CliRun piped = cli(arguments);
+    EXPECT_EQ(piped.code, 0);
+    EXPECT_EQ(piped.err, "");
+    EXPECT_TRUE(piped.out.startsWith("3 of 3 written, 0 failed")) << piped.out.toStdString();
+
+    // `script` gives the tool a terminal and copies what it shows to its own output.
+    QString command = QStringLiteral(NT_CLI_PATH);
+    for (const QString& a : arguments) command += QStringLiteral(" '%1'").arg(a);
+    QProcess p;
+    p.start("script", {"-qec", command, "/dev/null"});
+    ASSERT_TRUE(p.waitForFinished(60000));
+    EXPECT_EQ(p.exitCode(), 0);
+    const QString shown = QString::fromUtf8(p.readAllStandardOutput());
+    const QRegularExpression progress(
+        "\r\x1b\\[K3 of 3, [0-9]+\\.[0-9] files/s\r\x1b\\[K3 of 3 written");
+    EXPECT_TRUE(shown.contains(progress)) << shown.toStdString();
 }
