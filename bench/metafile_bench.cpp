@@ -3,6 +3,8 @@
 // hostile metafiles, each against the 4000 x 4000 BMP: what the work budget and the memory
 // cap let them cost.
 
+#include <bit>
+#include <cmath>
 #include <cstdint>
 #include <cstdlib>
 #include <initializer_list>
@@ -109,6 +111,49 @@ QByteArray simpleWmf() {
     return file;
 }
 
+// An EMF of 2400 x 2400 pixels of twenty StretchDIBits of a 64 x 64 bitmap over the whole
+// picture, straight or under a world transform turned by a hundredth of a radian.
+QByteArray blitsEmf(bool turned) {
+    constexpr int kSide = 2400, kBitmap = 64;
+    QByteArray dib;
+    for (const std::uint32_t v : {40u, std::uint32_t(kBitmap), std::uint32_t(kBitmap)})
+        put32(dib, v);
+    put16(dib, 1);
+    put16(dib, 24);
+    for (int i = 0; i < 6; ++i) put32(dib, 0);
+    for (int i = 0; i < kBitmap * kBitmap * 3; ++i) dib.append(static_cast<char>(i * 7));
+    QByteArray records;
+    if (turned) {
+        const float c = std::cos(0.01f), s = std::sin(0.01f);
+        put32(records, 35);
+        put32(records, 32);
+        for (const float f : {c, s, -s, c, 12.0f, -12.0f})
+            put32(records, std::bit_cast<std::uint32_t>(f));
+    }
+    for (int i = 0; i < 20; ++i) {
+        put32(records, 81);
+        put32(records, static_cast<std::uint32_t>(80 + dib.size()));
+        for (const std::uint32_t v :
+             {0u, 0u, 0u, 0u, 0u, 0u, 0u, 0u, std::uint32_t(kBitmap), std::uint32_t(kBitmap), 80u,
+              40u, 120u, std::uint32_t(dib.size() - 40), 0u, 0x00CC0020u, std::uint32_t(kSide),
+              std::uint32_t(kSide)})
+            put32(records, v);
+        records.append(dib);
+    }
+    QByteArray file;
+    for (const std::uint32_t v :
+         {1u, 88u, 0u, 0u, 0u, 0u, 0u, 0u, std::uint32_t(kSide * 2540 / 96),
+          std::uint32_t(kSide * 2540 / 96), 0x464D4520u, 0x10000u,
+          static_cast<std::uint32_t>(88 + records.size() + 20), turned ? 23u : 22u})
+        put32(file, v);
+    put16(file, 4);
+    put16(file, 0);
+    for (const std::uint32_t v : {0u, 0u, 0u, 960u, 960u, 254u, 254u}) put32(file, v);
+    file.append(records);
+    for (const std::uint32_t v : {14u, 20u, 0u, 16u, 20u}) put32(file, v);
+    return file;
+}
+
 QByteArray bmpOfSize(int side) {
     QImage image(side, side, QImage::Format_RGB32);
     image.fill(0xFF336699u);
@@ -149,6 +194,18 @@ void BM_Bmp4000(benchmark::State& state) {
 }
 BENCHMARK(BM_Bmp4000)->Unit(benchmark::kMillisecond);
 
+void BM_StraightBlits(benchmark::State& state) {
+    static const QByteArray file = blitsEmf(false);
+    decodeLoop(state, file, 2400);
+}
+BENCHMARK(BM_StraightBlits)->Unit(benchmark::kMillisecond);
+
+void BM_TurnedBlits(benchmark::State& state) {
+    static const QByteArray file = blitsEmf(true);
+    decodeLoop(state, file, 2400);
+}
+BENCHMARK(BM_TurnedBlits)->Unit(benchmark::kMillisecond);
+
 const QString kHostile = QStringLiteral(NT_TESTDATA_DIR "/metafile/hostile/");
 
 QStringList hostileFiles() {
@@ -174,6 +231,7 @@ class MetafileRatios : public RatioReporter {
         ConsoleReporter::Finalize();
         ratio("BM_Emf2MB", "BM_Bmp1000", "2 MB EMF / BMP, 1000x1000");
         ratio("BM_Wmf4000", "BM_Bmp4000", "simple WMF / BMP, 4000x4000");
+        ratio("BM_TurnedBlits", "BM_StraightBlits", "turned / straight bitmaps, 2400x2400");
         for (int i = 0; i < 16; ++i)
             ratio("BM_Hostile/" + std::to_string(i) + "/iterations:1", "BM_Bmp4000",
                   "hostile file / BMP, 4000x4000");

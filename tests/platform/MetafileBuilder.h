@@ -66,6 +66,23 @@ inline std::uint32_t xy16(int x, int y) {
            (static_cast<std::uint32_t>(x) & 0xFFFF);
 }
 
+// The body of an EMR_STRETCHDIBITS record drawing the whole of a packed DIB (a 40-byte header
+// and no colour table) of width x height pixels into the logical rectangle `dest`.
+inline QByteArray stretchDibits(const QByteArray& dib, int width, int height, int x, int y,
+                                int destWidth, int destHeight) {
+    QByteArray body;
+    for (int i = 0; i < 4; ++i) put32(body, 0);  // bounds
+    for (const int v : {x, y, 0, 0, width, height}) put32(body, static_cast<std::uint32_t>(v));
+    const std::uint32_t header = 40, offBmi = 8 + 72;
+    for (const std::uint32_t v : {offBmi, header, offBmi + header,
+                                  static_cast<std::uint32_t>(dib.size()) - header, 0u, 0x00CC0020u})
+        put32(body, v);
+    put32(body, static_cast<std::uint32_t>(destWidth));
+    put32(body, static_cast<std::uint32_t>(destHeight));
+    body.append(dib);
+    return body;
+}
+
 // A placeable WMF with a bounding box of width x height units at `inch` units per inch
 // (0 for a plain WMF without the placeable header).
 class WmfWriter {

@@ -392,24 +392,47 @@ QByteArray tinyDib() {
 }
 
 TEST(MetafileDrawing, StretchDibitsScalesTheBitmapTheRightWayUp) {
-    const QByteArray dib = tinyDib();
-    QByteArray body;
-    for (const std::uint32_t v : {0u, 0u, 0u, 0u,   // bounds
-                                  4u, 6u,           // destination origin
-                                  0u, 0u, 2u, 2u})  // source rectangle
-        put32(body, v);
-    const std::uint32_t headerAndTable = 40, offBmi = 8 + 72;
-    for (const std::uint32_t v :
-         {offBmi, headerAndTable, offBmi + headerAndTable,
-          static_cast<std::uint32_t>(dib.size()) - headerAndTable, 0u, 0x00CC0020u, 8u, 8u})
-        put32(body, v);
-    body.append(dib);
+    const QByteArray body = test::stretchDibits(tinyDib(), 2, 2, 4, 6, 8, 8);
     const QImage image = decoded(EmfWriter(24, 24).raw(81, body).bytes());
     EXPECT_EQ(image.pixel(5, 7), 0xFFFF0000u);    // top-left quarter red
     EXPECT_EQ(image.pixel(10, 7), kWhitePx);      // top-right white
     EXPECT_EQ(image.pixel(5, 12), 0xFF0000FFu);   // bottom-left blue
     EXPECT_EQ(image.pixel(10, 12), 0xFF00FF00u);  // bottom-right green
     EXPECT_EQ(image.pixel(3, 7), kWhitePx);       // outside
+}
+
+// SetWorldTransform's record body: the six numbers of the transform.
+QByteArray worldTransform(std::initializer_list<float> numbers) {
+    QByteArray body;
+    for (const float f : numbers) put32(body, std::bit_cast<std::uint32_t>(f));
+    return body;
+}
+
+TEST(MetafileDrawing, BitmapsTurnWithTheWorldTransform) {
+    const QByteArray bitmap = test::stretchDibits(tinyDib(), 2, 2, 4, 6, 8, 8);
+    // A quarter turn, x' = 40 - y, y' = x: the bitmap's top edge lands on the right side.
+    const QImage quarter = decoded(
+        EmfWriter(48, 48).raw(35, worldTransform({0, 1, -1, 0, 40, 0})).raw(81, bitmap).bytes());
+    EXPECT_EQ(quarter.pixel(33, 5), 0xFFFF0000u);   // red: top-left of the bitmap
+    EXPECT_EQ(quarter.pixel(33, 10), kWhitePx);     // white: top-right
+    EXPECT_EQ(quarter.pixel(28, 5), 0xFF0000FFu);   // blue: bottom-left
+    EXPECT_EQ(quarter.pixel(28, 10), 0xFF00FF00u);  // green: bottom-right
+    EXPECT_EQ(quarter.pixel(25, 8), kWhitePx);      // outside
+    EXPECT_EQ(quarter.pixel(30, 12), kWhitePx);
+    // An eighth turn about the bitmap's top-left corner (4, 6), which stays put: the square
+    // stands on that corner, its right corner near (9.7, 11.7), its bottom one near (4, 17.3).
+    const float c = std::sqrt(0.5f);
+    const QImage eighth =
+        decoded(EmfWriter(48, 48)
+                    .raw(35, worldTransform({c, c, -c, c, 4 - 4 * c + 6 * c, 6 - 4 * c - 6 * c}))
+                    .raw(81, bitmap)
+                    .bytes());
+    EXPECT_EQ(eighth.pixel(4, 8), 0xFFFF0000u);   // red: just below the top corner
+    EXPECT_EQ(eighth.pixel(8, 11), kWhitePx);     // white: toward the right corner
+    EXPECT_EQ(eighth.pixel(0, 11), 0xFF0000FFu);  // blue: toward the left corner
+    EXPECT_EQ(eighth.pixel(4, 16), 0xFF00FF00u);  // green: the bottom corner
+    EXPECT_EQ(eighth.pixel(0, 8), kWhitePx);      // outside, beside the top-left edge
+    EXPECT_EQ(eighth.pixel(10, 6), kWhitePx);     // outside, beside the top-right edge
 }
 
 TEST(MetafileDrawing, WidePensEndAndTurnAsTheirStyleSays) {

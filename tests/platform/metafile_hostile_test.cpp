@@ -2,6 +2,7 @@
 // stopped within the work budget and the memory cap. The work charged and the bytes held are
 // deterministic, so they are what is asserted; what they cost in time is in the note.
 
+#include <bit>
 #include <cmath>
 
 #include <gtest/gtest.h>
@@ -139,6 +140,76 @@ TEST(MetafileHostile, ShapesThatExpandOrCrossEveryRowAreChargedBeforeTheyAreMade
         // Refused before the points or spans were made: at most the path's own points held.
         EXPECT_LT(p.stats.peakBytes, 4 << 20);
         EXPECT_EQ(p.image.pixel(kSide / 2, kSide / 2), 0xFFFFFFFFu);
+    }
+}
+
+// SetWorldTransform's record body: the six numbers of the transform.
+QByteArray world(std::initializer_list<float> numbers) {
+    QByteArray body;
+    for (const float f : numbers) put32(body, std::bit_cast<std::uint32_t>(f));
+    return body;
+}
+
+// A 2 x 2 bitmap as a packed DIB.
+QByteArray smallDib() {
+    test::Dib d;
+    d.width = 2;
+    d.height = 2;
+    d.bits = QByteArray::fromHex(
+        "ff000000ff000000"
+        "0000ffffffff0000");
+    return test::packedDib(d);
+}
+
+// EMR_STRETCHBLT of smallDib() into (0, 0, side, side) with the source transform `source`.
+QByteArray stretchBlt(int side, std::initializer_list<float> source) {
+    const QByteArray dib = smallDib();
+    QByteArray body;
+    for (const std::uint32_t v :
+         {0u, 0u, 0u, 0u, 0u, 0u, std::uint32_t(side), std::uint32_t(side), 0x00CC0020u, 0u, 0u})
+        put32(body, v);
+    body.append(world(source));
+    for (const std::uint32_t v : {0u, 0u, 108u, 40u, 148u, std::uint32_t(dib.size() - 40), 2u, 2u})
+        put32(body, v);
+    body.append(dib);
+    return body;
+}
+
+TEST(MetafileHostile, TurnedBitmapsAreChargedForThePixelsTheyVisit) {
+    constexpr int kSide = 2048;
+    const QByteArray whole = test::stretchDibits(smallDib(), 2, 2, 0, 0, kSide, kSide);
+    // A near-singular world transform folds the picture-sized bitmap onto the diagonal: a
+    // sliver four pixels wide (y - x from 0 to 4, x >= y / 2), whose bounds are the whole
+    // picture. A thousand of them cost what a thousand slivers cost, not a thousand pictures.
+    EmfWriter sliver(kSide, kSide);
+    sliver.raw(35, world({1, 1, 1, 1 + 1 / 512.0f, 0, 0}));
+    for (int i = 0; i < 1000; ++i) sliver.raw(81, whole);
+    const Played thin = play(sliver.bytes());
+    expectBounded(thin);
+    EXPECT_FALSE(thin.stats.stoppedEarly);
+    EXPECT_LT(thin.stats.work, 1000.0 * kSide * 40);
+    EXPECT_NE(thin.image.pixel(1600, 1602), 0xFFFFFFFFu);  // drawn along it
+    EXPECT_EQ(thin.image.pixel(1602, 1600), 0xFFFFFFFFu);  // and nowhere else
+    EXPECT_EQ(thin.image.pixel(400, 1600), 0xFFFFFFFFu);
+    // The most a world transform may scale, turned an eighth: each blit is charged for the
+    // picture it covers, not for the rectangle of millions of pixels a side.
+    EmfWriter huge(kSide, kSide);
+    huge.raw(35, world({7e5f, 7e5f, -7e5f, 7e5f, 0, 0}));
+    for (int i = 0; i < 10; ++i) huge.raw(81, whole);
+    const Played big = play(huge.bytes());
+    expectBounded(big);
+    EXPECT_FALSE(big.stats.stoppedEarly);
+    EXPECT_LT(big.stats.work, 10 * 5.0 * kSide * kSide);
+    EXPECT_NE(big.image.pixel(kSide / 2, kSide / 2), 0xFFFFFFFFu);
+    // A source transform of NaN, straight and turned: drawn from some source pixel, never
+    // from outside the bitmap.
+    for (const bool turned : {false, true}) {
+        EmfWriter nan(64, 64);
+        if (turned) nan.raw(35, world({0.8f, 0.6f, -0.6f, 0.8f, 32, 0}));
+        nan.raw(77, stretchBlt(48, {NAN, 0, 0, NAN, NAN, NAN}));
+        const Played p = play(nan.bytes());
+        expectBounded(p);
+        EXPECT_FALSE(p.stats.stoppedEarly);
     }
 }
 

@@ -58,6 +58,8 @@ struct Blend {
     std::uint32_t value = 0;
 };
 
+class BlitWriter;
+
 class Player {
   public:
     Player(const Frame& frame, QImage& image, Stats* stats, double budget = kWorkBudget,
@@ -172,6 +174,11 @@ class Player {
     void strokeDashed(const Figures& f);
     void strokeOutlined(const Figures& f);
     void fillFigures(const Figures& f, const BrushObject& brush);
+    // A blit under a mapping that only scales and moves, and under one that turns or shears.
+    void blitStraight(const QTransform& t, QRectF dest, const QImage& bitmap, QRectF source,
+                      BlitWriter& writer);
+    void blitTurned(const QTransform& t, QRectF dest, const QImage& bitmap, QRectF source,
+                    BlitWriter& writer);
     Brush surfaceBrush(const BrushObject& b) const;
     void appendToPath(const Figures& f);
     void drawPath(bool stroke, bool fill);
