@@ -119,6 +119,55 @@ TEST(MetafileDrawing, ShapesMatchTheSurfaceCalls) {
     }
 }
 
+TEST(MetafileDrawing, SmallRectanglesDrawAsGdiDrawsThem) {
+    // A red brush, a blue pen of the style and width, one Rectangle record of the box at
+    // (8, 8); what GDI drew of each (seen with Wine's GDI), in the 7 x 7 pixels from (7, 7):
+    // B the pen, R the brush. A WMF box ends before its right and bottom sides, an EMF box
+    // (stored inclusive) on them.
+    struct Case {
+        bool emf;
+        int width, w, h;
+        const char* drawn;
+    } cases[] = {
+        {false, 1, 1, 1, "......./......./......./......./......./......./......."},
+        {false, 1, 1, 3, "......./.B...../.B...../.B...../......./......./......."},
+        {false, 1, 4, 4, "......./.BBBB../.BRRB../.BRRB../.BBBB../......./......."},
+        {false, 0, 1, 1, "......./......./......./......./......./......./......."},
+        {false, 3, 1, 1, ".B...../BBB..../.B...../......./......./......./......."},
+        {false, 3, 1, 3, ".B...../BBB..../BBB..../BBB..../.B...../......./......."},
+        {false, 3, 3, 1, ".BBB.../BBBBB../.BBB.../......./......./......./......."},
+        {true, 3, 0, 0, ".B...../BBB..../.B...../......./......./......./......."},
+        {true, 3, 0, 2, ".B...../BBB..../BBB..../BBB..../.B...../......./......."},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message()
+                     << (c.emf ? "EMF " : "WMF ") << c.w << " x " << c.h << ", pen " << c.width);
+        const int right = 8 + c.w, bottom = 8 + c.h;
+        const QImage image =
+            c.emf ? decoded(redBrush(24, 24)
+                                .rec(38, {2, 0, std::uint32_t(c.width), 0, 0xFF0000})
+                                .rec(37, {2})
+                                .rec(43, {8, 8, std::uint32_t(right), std::uint32_t(bottom)})
+                                .bytes())
+                  : decoded(WmfWriter(24, 24)
+                                .rec(0x02FC, {0, 0xFF, 0, 0})
+                                .rec(0x012D, {0})
+                                .rec(0x02FA, {0, c.width, 0, 0, 0xFF})
+                                .rec(0x012D, {1})
+                                .rec(0x041B, {bottom, right, 8, 8})
+                                .bytes());
+        QString seen;
+        for (int y = 7; y < 14; ++y) {
+            if (y > 7) seen += '/';
+            for (int x = 7; x < 14; ++x) {
+                const QRgb p = image.pixel(x, y);
+                seen += p == kWhitePx ? '.' : p == kRedPx ? 'R' : p == 0xFF0000FFu ? 'B' : '?';
+            }
+        }
+        EXPECT_EQ(seen.toStdString(), c.drawn);
+    }
+}
+
 // A pentagram, whose centre the two fill modes treat differently.
 QByteArray star(std::uint32_t fillMode, bool wmf) {
     const int pts[5][2] = {{20, 2}, {31, 36}, {2, 14}, {38, 14}, {9, 36}};

@@ -157,15 +157,19 @@ void Player::rectangle(QRectF box) {
     mappedPolyline(corners, true, fill);
     Figures stroke = fill;
     if (!t.isRotating()) {
-        // The outline lies inside the box: its right and bottom sides one pixel in.
+        // The outline lies inside the box: its right and bottom sides one pixel in. A WMF
+        // box's are in whatever the pen's width, and its brush fills within the outline: a box
+        // one pixel wide is its outline alone, one pixel square nothing at all.
+        const bool wmf = frame_.kind != Kind::Emf;
         const QRectF r = t.mapRect(box.normalized());
-        const double inset = penPixels() <= 1 ? 1 : 0;
+        const double inset = wmf || penPixels() <= 1 ? 1 : 0;
         const QPointF px[] = {r.topLeft(),
                               {r.right() - inset, r.top()},
                               {r.right() - inset, r.bottom() - inset},
                               {r.left(), r.bottom() - inset}};
         stroke = {};
         stroke.add(px, true);
+        if (wmf && !dc_.pen.null() && !fill.empty()) fill = stroke;
     }
     render(fill, stroke);
 }
