@@ -30,6 +30,7 @@ class OutputFile {
   private:
     std::string path_, temp_;
     int fd_ = -1;
+    std::int64_t written_ = 0;
 };
 
 }  // namespace nt::cli

@@ -1,8 +1,8 @@
 #include <algorithm>
-#include <bit>
 #include <cstring>
 
 #include "platform/AtomicFile.h"
+#include "platform/BgrRows.h"
 #include "platform/Bmp.h"
 #include "platform/LargePages.h"
 #include "platform/Picture.h"
@@ -65,29 +65,9 @@ void writeHeader(const Layout& l, std::uint8_t* p) {
     put32(p + 42, kPixelsPerMetre);
 }
 
-void store32(std::uint8_t* p, std::uint32_t v) {
-    if constexpr (std::endian::native == std::endian::little) {
-        std::memcpy(p, &v, 4);
-    } else {
-        put32(p, v);
-    }
-}
-
 void encodeRow(const Pixel* src, std::uint8_t* dst, std::int64_t width, std::int64_t stride) {
-    std::int64_t x = 0;
-    // Four 0xAARRGGBB pixels become three words of B, G, R bytes.
-    for (; x + 4 <= width; x += 4, dst += 12) {
-        const Pixel a = src[x], b = src[x + 1], c = src[x + 2], d = src[x + 3];
-        store32(dst, (a & 0xFFFFFF) | b << 24);
-        store32(dst + 4, (b >> 8 & 0xFFFF) | c << 16);
-        store32(dst + 8, (c >> 16 & 0xFF) | d << 8);
-    }
-    for (; x < width; ++x, dst += 3) {
-        dst[0] = static_cast<std::uint8_t>(src[x]);
-        dst[1] = static_cast<std::uint8_t>(src[x] >> 8);
-        dst[2] = static_cast<std::uint8_t>(src[x] >> 16);
-    }
-    std::memset(dst, 0, static_cast<std::size_t>(stride - 3 * width));
+    pixelsToBgr(src, dst, width);
+    std::memset(dst + 3 * width, 0, static_cast<std::size_t>(stride - 3 * width));
 }
 
 // File rows [first, first + count) into dst: the file is bottom-up.

@@ -2,6 +2,7 @@
 #include <cstring>
 #include <vector>
 
+#include "platform/BgrRows.h"
 #include "platform/Dib.h"
 #include "platform/LargePages.h"
 
@@ -63,24 +64,6 @@ void indexedRow(const std::uint8_t* src, Pixel* dst, std::int64_t width, int bpp
         const std::int64_t bit = x * bpp;
         const int shift = 8 - bpp - static_cast<int>(bit & 7);
         dst[x] = palette[(src[bit >> 3] >> shift) & valueMask];
-    }
-}
-
-void bgrRow(const std::uint8_t* src, Pixel* dst, std::int64_t width) {
-    std::int64_t x = 0;
-    // Four pixels from three aligned-size loads; the last pixel never reads past the row.
-    for (; x + 4 < width; x += 4) {
-        const std::uint32_t a = load32(src + 3 * x);
-        const std::uint32_t b = load32(src + 3 * x + 4);
-        const std::uint32_t c = load32(src + 3 * x + 8);
-        dst[x] = a | 0xFF000000u;
-        dst[x + 1] = (a >> 24 | b << 8) | 0xFF000000u;
-        dst[x + 2] = (b >> 16 | c << 16) | 0xFF000000u;
-        dst[x + 3] = (c >> 8) | 0xFF000000u;
-    }
-    for (; x < width; ++x) {
-        const std::uint8_t* p = src + 3 * x;
-        dst[x] = 0xFF000000u | std::uint32_t{p[2]} << 16 | std::uint32_t{p[1]} << 8 | p[0];
     }
 }
 
@@ -164,7 +147,7 @@ void decodeRows(const Info& info, Bytes dib, bool keepAlpha, int first, int coun
         eachRow(info, bits, first, count, out,
                 [&](auto* s, auto* d) { indexedRow(s, d, w, info.bitCount, info.palette); });
     } else if (info.bitCount == 24) {
-        eachRow(info, bits, first, count, out, [&](auto* s, auto* d) { bgrRow(s, d, w); });
+        eachRow(info, bits, first, count, out, [&](auto* s, auto* d) { bgrToPixels(s, d, w); });
     } else if (info.bitCount == 32 && isStandard32(info) &&
                (!keepAlpha || info.masks[3].bits == 0xFF000000u)) {
         eachRow(info, bits, first, count, out,
