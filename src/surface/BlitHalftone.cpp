@@ -17,26 +17,13 @@
 #include <vector>
 
 #include "surface/BlitDetail.h"
+#include "surface/HalftoneFootprints.h"
 
 namespace nt::blit {
 
 namespace {
 
 constexpr std::uint64_t kWeightScale = std::uint64_t{1} << 16;
-
-// The footprints of one axis's visible destination pixels: each a run of source pixels in
-// ascending order with their weights.
-struct Footprints {
-    int first = 0;  // first destination pixel
-    std::vector<int> start;
-    std::vector<int> count;
-    std::vector<std::size_t> offset;  // into weight
-    std::vector<std::uint32_t> weight;
-    std::vector<std::uint32_t> total;
-    std::uint32_t whole = 0;  // the weight of a source pixel covered completely
-    std::size_t size() const { return start.size(); }
-    std::uint32_t maxTotal() const { return *std::max_element(total.begin(), total.end()); }
-};
 
 // Brings a footprint's weights to a sum of exactly kWeightScale, rounding the running sum
 // so that no weight is off by a whole unit.
@@ -48,40 +35,6 @@ void rescale(std::uint32_t* w, int n, std::uint64_t sum) {
         w[k] = static_cast<std::uint32_t>(scaled - scaledBefore);
         scaledBefore = scaled;
     }
-}
-
-Footprints footprints(const StretchAxis& a) {
-    Footprints f;
-    const PixelRange visible = a.visible();
-    if (visible.empty()) return f;
-    f.first = visible.lo;
-    const std::int64_t S = a.srcLength(), D = a.dstLength(), g = std::gcd(S, D);
-    f.whole = static_cast<std::uint32_t>(D / g);
-    const auto [jMin, jMax] = a.srcIndexRange();
-    for (int d = visible.lo; d <= visible.hi; ++d) {
-        const std::int64_t i = a.indexOf(d);
-        const std::int64_t b0 = i * S, b1 = b0 + S;  // footprint, in 1/D source pixels
-        const std::int64_t ja = std::max(b0 / D, jMin), jb = std::min((b1 - 1) / D, jMax);
-        const std::size_t off = f.weight.size();
-        std::uint64_t sum = 0;
-        for (std::int64_t j = ja; j <= jb; ++j) {
-            const std::int64_t w = (std::min((j + 1) * D, b1) - std::max(j * D, b0)) / g;
-            f.weight.push_back(static_cast<std::uint32_t>(w));
-            sum += static_cast<std::uint64_t>(w);
-        }
-        const int n = static_cast<int>(jb - ja + 1);
-        if (a.srcExtent < 0)
-            std::reverse(f.weight.begin() + static_cast<std::ptrdiff_t>(off), f.weight.end());
-        if (sum > kWeightScale) {
-            rescale(f.weight.data() + off, n, sum);
-            sum = kWeightScale;
-        }
-        f.start.push_back(static_cast<int>(std::min(a.srcPixel(ja), a.srcPixel(jb))));
-        f.count.push_back(n);
-        f.offset.push_back(off);
-        f.total.push_back(static_cast<std::uint32_t>(sum));
-    }
-    return f;
 }
 
 // Division of a weighted channel sum by its total weight d, rounded to nearest with halves
@@ -256,10 +209,45 @@ void resampleLine(const Line& line, const Footprints& cols, int srcLo, std::uint
 
 }  // namespace
 
+Footprints footprints(const StretchAxis& a) {
+    Footprints f;
+    const PixelRange visible = a.visible();
+    if (visible.empty()) return f;
+    f.first = visible.lo;
+    const std::int64_t S = a.srcLength(), D = a.dstLength(), g = std::gcd(S, D);
+    f.whole = static_cast<std::uint32_t>(D / g);
+    const auto [jMin, jMax] = a.srcIndexRange();
+    for (int d = visible.lo; d <= visible.hi; ++d) {
+        const std::int64_t i = a.indexOf(d);
+        const std::int64_t b0 = i * S, b1 = b0 + S;  // footprint, in 1/D source pixels
+        const std::int64_t ja = std::max(b0 / D, jMin), jb = std::min((b1 - 1) / D, jMax);
+        const std::size_t off = f.weight.size();
+        std::uint64_t sum = 0;
+        for (std::int64_t j = ja; j <= jb; ++j) {
+            const std::int64_t w = (std::min((j + 1) * D, b1) - std::max(j * D, b0)) / g;
+            f.weight.push_back(static_cast<std::uint32_t>(w));
+            sum += static_cast<std::uint64_t>(w);
+        }
+        const int n = static_cast<int>(jb - ja + 1);
+        if (a.srcExtent < 0)
+            std::reverse(f.weight.begin() + static_cast<std::ptrdiff_t>(off), f.weight.end());
+        if (sum > kWeightScale) {
+            rescale(f.weight.data() + off, n, sum);
+            sum = kWeightScale;
+        }
+        f.start.push_back(static_cast<int>(std::min(a.srcPixel(ja), a.srcPixel(jb))));
+        f.count.push_back(n);
+        f.offset.push_back(off);
+        f.total.push_back(static_cast<std::uint32_t>(sum));
+    }
+    return f;
+}
+
 void halftoneStretch(RasterTarget& t, const SourceImage& src, const StretchAxis& ax,
                      const StretchAxis& ay) {
     const Footprints cols = footprints(ax), rows = footprints(ay);
     if (cols.size() == 0 || rows.size() == 0) return;
+    if (halftoneAcrossFirst(t, src, cols, rows)) return;
     int srcLo = INT_MAX, srcHi = INT_MIN;
     for (std::size_t k = 0; k < cols.size(); ++k) {
         srcLo = std::min(srcLo, cols.start[k]);

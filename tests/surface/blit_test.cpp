@@ -327,8 +327,13 @@ Pixel areaAverage(const QImage& src, int sx, int sy, int sw, int sh, int dw, int
     };
     const std::int64_t SW = std::abs(sw), SH = std::abs(sh), DW = std::abs(dw), DH = std::abs(dh);
     std::int64_t sum[3] = {0, 0, 0}, total = 0;
-    for (std::int64_t v = 0; v < SH; ++v)
-        for (std::int64_t u = 0; u < SW; ++u) {
+    // Pixels beyond the footprint weigh nothing; they are skipped only to save time.
+    const std::int64_t v0 = std::max<std::int64_t>(0, j * SH / DH - 1);
+    const std::int64_t v1 = std::min(SH, (j + 1) * SH / DH + 2);
+    const std::int64_t u0 = std::max<std::int64_t>(0, i * SW / DW - 1);
+    const std::int64_t u1 = std::min(SW, (i + 1) * SW / DW + 2);
+    for (std::int64_t v = v0; v < v1; ++v)
+        for (std::int64_t u = u0; u < u1; ++u) {
             const std::int64_t px = sw > 0 ? sx + u : sx - u, py = sh > 0 ? sy + v : sy - v;
             if (px < 0 || py < 0 || px >= src.width() || py >= src.height()) continue;
             const std::int64_t w =
@@ -375,6 +380,38 @@ TEST(StretchHalftone, MatchesTheExactAreaAverage) {
                 ASSERT_EQ(at(cv.image, x, y), want)
                     << "pixel " << x << "," << y << " of " << dx << "," << dy << " " << dw << "x"
                     << dh << " from " << sx << "," << sy << " " << sw << "x" << sh;
+            }
+    }
+}
+
+// Lengths with almost no common factor make sums too large for 32-bit lanes (a footprint of
+// 1031 x 1033 units): those take the other way of summing, whose result must be the same.
+TEST(StretchHalftone, LengthsWithoutCommonFactorsMatchTheExactAreaAverage) {
+    std::mt19937 rng(5);
+    QImage src(1031, 1033, QImage::Format_RGB32);
+    for (int y = 0; y < src.height(); ++y)
+        for (int x = 0; x < src.width(); ++x) src.setPixel(x, y, 0xFF000000u | (rng() & 0xFFFFFFu));
+    // 7 x 5 and 5 x 7 need the wide sums; 206 x 3 too, upside down, its first column's
+    // footprint cut by the source's edge; 2 x 2 of a 1030 x 1032 part fits the narrow ones.
+    const struct {
+        int dw, dh, sx, sy, sw, sh;
+    } cases[] = {{7, 5, 0, 0, 1031, 1033},
+                 {-5, 7, 0, 0, 1031, 1033},
+                 {206, 3, -2, 1032, 1033, -1033},
+                 {2, 2, 1, 1, 1030, 1032}};
+    for (const auto& c : cases) {
+        const int w = std::abs(c.dw), h = std::abs(c.dh);
+        Canvas cv(QImage(w, h, QImage::Format_RGB32));
+        cv.image.fill(0xFF123456u);
+        auto t = cv.target();
+        stretchRect(t, c.dw > 0 ? 0 : w - 1, 0, c.dw, c.dh, src, c.sx, c.sy, c.sw, c.sh,
+                    StretchMode::Halftone);
+        for (int y = 0; y < h; ++y)
+            for (int x = 0; x < w; ++x) {
+                const int i = c.dw > 0 ? x : w - 1 - x;
+                ASSERT_EQ(at(cv.image, x, y),
+                          areaAverage(src, c.sx, c.sy, c.sw, c.sh, c.dw, c.dh, i, y))
+                    << x << "," << y << " of " << c.dw << "x" << c.dh;
             }
     }
 }
