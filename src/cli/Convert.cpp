@@ -61,8 +61,9 @@ Outcome unwritable(const QString& output, const QString& why) {
 using BandMaker = std::function<std::optional<Outcome>(int first, int count, std::uint8_t* out)>;
 
 // The header, then the rows band by band, into `output` renamed into place when all is written.
+// A band's maker may work on `extraRows` more rows than it writes.
 Outcome writeBands(const QString& output, int width, int height, const BandMaker& makeBand,
-                   const ConvertOptions& options) {
+                   const ConvertOptions& options, int extraRows = 0) {
     const QByteArray header = bmpHeader(width, height);
     if (header.isEmpty())
         return unwritable(output, QStringLiteral("picture too large for a bitmap file"));
@@ -71,7 +72,8 @@ Outcome writeBands(const QString& output, int width, int height, const BandMaker
     const std::int64_t rowBytes = bmpRowBytes(width);
     // Under the size at which an operation splits its rows over two threads: a band is too
     // little work to start one for.
-    const std::int64_t rows = std::min(kBandBytes / rowBytes, (kParallelPixels - 1) / width);
+    const std::int64_t rows =
+        std::min(kBandBytes / rowBytes, (kParallelPixels - 1) / width - extraRows);
     const int rowsPerBand = static_cast<int>(std::clamp<std::int64_t>(rows, 1, height));
     BandSink sink(file, std::max<std::int64_t>(header.size(), rowsPerBand * rowBytes),
                   options.writeBehind);
@@ -117,9 +119,10 @@ Outcome writePng(const QImage& picture, const QString& output) {
 }
 
 // Decode, operations and encoding a band at a time: the file is bottom-up, so file rows
-// [first, first + count) are picture rows [height - first - count, height - first).
-Outcome streamBmp(const UncompressedBmp& bmp, const std::vector<Step>& steps, const QString& input,
-                  const QString& output, const ConvertOptions& options) {
+// [first, first + count) are picture rows [height - first - count, height - first). The steps
+// run on `reach` more rows above and below, where the picture has them, and those are dropped.
+Outcome streamBmp(const UncompressedBmp& bmp, const std::vector<Step>& steps, int reach,
+                  const QString& input, const QString& output, const ConvertOptions& options) {
     if (auto refused = checkSteps(steps)) return {kUsage, *refused, false};
     const int width = static_cast<int>(bmp.info.width);
     const int height = static_cast<int>(bmp.info.height);
@@ -129,18 +132,22 @@ Outcome streamBmp(const UncompressedBmp& bmp, const std::vector<Step>& steps, co
     return writeBands(
         output, width, height,
         [&](int first, int count, std::uint8_t* out) -> std::optional<Outcome> {
-            if (band.height() != count) band = QImage(width, count, QImage::Format_RGB32);
+            const int top = height - first - count;
+            const int from = std::max(0, top - reach);
+            const int rows = std::min(height, top + count + reach) - from;
+            if (band.height() != rows) band = QImage(width, rows, QImage::Format_RGB32);
             if (band.isNull())
                 return Outcome{kInputUnreadable,
                                QStringLiteral("cannot read %1: not enough memory").arg(input),
                                false};
-            dib::decodeRows(bmp.info, bmp.dib, false, height - first - count, count, band);
+            dib::decodeRows(bmp.info, bmp.dib, false, from, rows, band);
             if (auto refused = applySteps(steps, band, run))
                 return Outcome{kUsage, *refused, false};
-            encodeBmpRows(band, 0, count, out);
+            // encodeBmpRows counts file rows from the band's bottom row.
+            encodeBmpRows(band, from + rows - top - count, count, out);
             return std::nullopt;
         },
-        options);
+        options, 2 * reach);
 }
 
 // An uncompressed BMP is decoded on two threads, a half each; anything else as the reader does.
@@ -167,9 +174,13 @@ PictureResult decodeWholePicture(Bytes file) {
 
 }  // namespace
 
-bool allRowLocal(const std::vector<Step>& steps) {
-    return std::all_of(steps.begin(), steps.end(),
-                       [](const Step& s) { return s.operation->rowLocal; });
+std::optional<int> bandReach(const std::vector<Step>& steps) {
+    int reach = 0;
+    for (const Step& step : steps) {
+        if (step.operation->reach == kWholePicture) return std::nullopt;
+        reach += step.operation->reach;
+    }
+    return reach;
 }
 
 std::optional<QString> checkSteps(const std::vector<Step>& steps) {
@@ -192,9 +203,10 @@ Outcome convertPicture(const QString& input, const QString& output, const std::v
                        const ConvertOptions& options) {
     const MappedFile mapped(input, kMaxInputBytes);
     const bool png = fileTypeForName(output) == PictureFileType::Png;
-    if (!png && mapped.valid() && allRowLocal(steps))
+    const auto reach = bandReach(steps);
+    if (!png && mapped.valid() && reach)
         if (const auto bmp = uncompressedBmp(mapped.bytes()))
-            return streamBmp(*bmp, steps, input, output, options);
+            return streamBmp(*bmp, steps, *reach, input, output, options);
     auto loaded = !mapped.valid() ? loadPicture(input) : decodeWholePicture(mapped.bytes());
     if (const auto* error = std::get_if<PictureError>(&loaded))
         return {kInputUnreadable,

@@ -35,12 +35,14 @@ struct ConvertOptions {
 
 // Reads `input`, applies the steps with a fresh RunState, and writes `output` atomically as a
 // 24-bit PNG file when its name ends in ".png", as a 24-bit BMP file otherwise. An uncompressed BMP
-// under operations that keep to their rows goes through a band at a time, never whole in memory.
+// under operations that keep to their rows or near them goes through a band at a time, never
+// whole in memory.
 Outcome convertPicture(const QString& input, const QString& output, const std::vector<Step>& steps,
                        const ConvertOptions& options);
 
-// Whether every step keeps to its rows, so that an uncompressed BMP goes through in bands.
-bool allRowLocal(const std::vector<Step>& steps);
+// How many rows above and below a band the steps together need, so that an uncompressed BMP
+// goes through in bands; nothing when one of them needs the whole picture.
+std::optional<int> bandReach(const std::vector<Step>& steps);
 
 // Runs the steps' argument checks alone; the refusal as a whole message.
 std::optional<QString> checkSteps(const std::vector<Step>& steps);

@@ -21,6 +21,8 @@ struct RunState {
     bool checkOnly = false;
 };
 
+inline constexpr int kWholePicture = -1;
+
 // One whole-picture operation of the batch tool: its name on the command line, how many
 // arguments follow it there, what they are, and what it does (the reason when the
 // arguments are unusable), with a line of help.
@@ -31,9 +33,10 @@ struct Operation {
     std::string_view description;  // one line, with the ranges of the arguments
     std::optional<std::string> (*apply)(QImage& picture, const QStringList& arguments,
                                         RunState& run) = nullptr;
-    // Each row of the result depends on the same row of the picture alone, so the operation
-    // may run on a band of rows at a time with the same result.
-    bool rowLocal = false;
+    // How far up and down the rows a row of the result depends on lie: 0 for the row alone,
+    // kWholePicture when any row may matter. Within reach the operation may run on a band of
+    // rows, widened by that many on each side, with the same result for the band's rows.
+    int reach = kWholePicture;
 };
 
 // The table of operations, in the order --help lists them.

@@ -12,6 +12,7 @@
 #include <QThread>
 
 #include "imageops/Geometry.h"
+#include "imageops/NeighbourFilters.h"
 #include "imageops/PointFilters.h"
 #include "platform/Picture.h"
 #include "platform/PictureTestSupport.h"
@@ -95,20 +96,23 @@ TEST(BatchTool, BandsGiveTheWholePicturesResult) {
     ASSERT_FALSE(nt::savePictureBmp(source, dir.filePath("bottomup24.bmp")));
     ASSERT_TRUE(writeBytes(dir.filePath("topdown32.bmp"), topDown32));
     ASSERT_TRUE(writeBytes(dir.filePath("palette8.bmp"), palette8));
-    // Through operations that keep to their rows (a band at a time) and one that does not
-    // (the whole picture, decoded in halves).
+    // Through operations that keep to their rows or near them (a band at a time, the blurs
+    // with rows of the bands beside) and one that does not (the whole picture, decoded in
+    // halves).
     for (const char* name : {"bottomup24.bmp", "topdown32.bmp", "palette8.bmp"}) {
         SCOPED_TRACE(name);
         const QString in = dir.filePath(name);
-        const CliRun banded =
-            cli({in, dir.filePath("banded.bmp"), "invert", "flip-v", "rgb", "5", "-9", "0"});
+        const CliRun banded = cli({in, dir.filePath("banded.bmp"), "invert", "blur", "flip-v",
+                                   "rgb", "5", "-9", "0", "blur-more"});
         ASSERT_EQ(banded.code, 0) << banded.err.toStdString();
         ASSERT_EQ(cli({in, dir.filePath("whole.bmp"), "flip-h"}).code, 0);
         QImage expected = load(in), flipped = load(in);
         nt::RasterTarget t(expected, nullptr), f(flipped, nullptr);
         nt::InvertColors(t);
+        nt::BlurImage(t);
         nt::FlipCanvas(t, 0);
         nt::AdjustRgb(t, 5, -9, 0);
+        for (int i = 0; i < 3; ++i) nt::BlurImage(t);
         nt::FlipCanvas(f, 1);
         EXPECT_EQ(load(dir.filePath("banded.bmp")), expected);
         EXPECT_EQ(load(dir.filePath("whole.bmp")), flipped);
