@@ -1,13 +1,15 @@
 // Playing metafiles against decoding a BMP of the same output size: a 2 MB EMF of many small
 // shapes on a 1000 x 1000 picture, and a simple WMF drawn at 4000 x 4000. Then the shared
 // hostile metafiles, each against the 4000 x 4000 BMP: what the work budget and the memory
-// cap let them cost.
+// cap let them cost. Last, building and combining clips of thousands of spans a row, against
+// the same BMP.
 
 #include <bit>
 #include <cmath>
 #include <cstdint>
 #include <cstdlib>
 #include <initializer_list>
+#include <vector>
 
 #include <benchmark/benchmark.h>
 #include <QDir>
@@ -17,6 +19,7 @@
 
 #include "RatioReporter.h"
 #include "platform/Picture.h"
+#include "platform/metafile/ClipRegion.h"
 
 namespace {
 
@@ -225,6 +228,55 @@ void BM_Hostile(benchmark::State& state) {
 }
 BENCHMARK(BM_Hostile)->DenseRange(0, 15)->Unit(benchmark::kMillisecond)->Iterations(1);
 
+// Clip rectangles on a 4096 x 4096 picture: 2,048 columns a pixel wide across every row, or
+// 128 such columns with a full-width bar on each row between (most rows two spans more).
+constexpr int kClipSide = 4096;
+std::vector<QRectF> clipColumns(int columns) {
+    std::vector<QRectF> rects;
+    for (int i = 0; i < columns; ++i) rects.emplace_back(2 * i, 0, 1, kClipSide);
+    return rects;
+}
+std::vector<QRectF> clipColumnsAndBars() {
+    std::vector<QRectF> rects = clipColumns(128);
+    for (int y = 0; y < kClipSide; y += 2) rects.emplace_back(0, y, kClipSide, 1);
+    return rects;
+}
+
+// Builds the clip and makes it the picture's (combined with no clip, as a region selected
+// with RGN_AND is).
+void clipBuildLoop(benchmark::State& state, const std::vector<QRectF>& rects) {
+    for (auto _ : state) {
+        nt::mf::Clip clip;
+        nt::mf::combineClip(clip, nt::mf::clipFromRects(rects, kClipSide), nt::mf::Combine::And,
+                            kClipSide, kClipSide);
+        benchmark::DoNotOptimize(clip);
+    }
+}
+
+void BM_ClipColumns(benchmark::State& state) {
+    clipBuildLoop(state, clipColumns(2048));
+}
+BENCHMARK(BM_ClipColumns)->Unit(benchmark::kMillisecond);
+
+void BM_ClipColumnsAndBars(benchmark::State& state) {
+    clipBuildLoop(state, clipColumnsAndBars());
+}
+BENCHMARK(BM_ClipColumnsAndBars)->Unit(benchmark::kMillisecond);
+
+// Two 2,048-column clips a pixel apart combined by XOR: every row's spans merged.
+void BM_ClipXor(benchmark::State& state) {
+    const nt::mf::Clip a = nt::mf::clipFromRects(clipColumns(2048), kClipSide);
+    std::vector<QRectF> shifted = clipColumns(2048);
+    for (QRectF& r : shifted) r.translate(1, 0);
+    const nt::mf::Clip b = nt::mf::clipFromRects(shifted, kClipSide);
+    for (auto _ : state) {
+        nt::mf::Clip clip = a;  // shared, so copied first as a saved state's would be
+        nt::mf::combineClip(clip, b, nt::mf::Combine::Xor, kClipSide, kClipSide);
+        benchmark::DoNotOptimize(clip);
+    }
+}
+BENCHMARK(BM_ClipXor)->Unit(benchmark::kMillisecond);
+
 class MetafileRatios : public RatioReporter {
   public:
     void Finalize() override {
@@ -235,6 +287,8 @@ class MetafileRatios : public RatioReporter {
         for (int i = 0; i < 16; ++i)
             ratio("BM_Hostile/" + std::to_string(i) + "/iterations:1", "BM_Bmp4000",
                   "hostile file / BMP, 4000x4000");
+        for (const char* clip : {"BM_ClipColumns", "BM_ClipColumnsAndBars", "BM_ClipXor"})
+            ratio(clip, "BM_Bmp4000", "clip 4096x4096 / BMP, 4000x4000");
     }
 };
 
