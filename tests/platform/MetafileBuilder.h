@@ -90,6 +90,9 @@ class WmfWriter {
     WmfWriter(int width, int height, int inch = 96) : width_(width), height_(height), inch_(inch) {}
     // A record of 16-bit parameters after its size and function.
     WmfWriter& rec(std::uint16_t function, std::initializer_list<int> params) {
+        return rec(function, std::vector<int>(params));
+    }
+    WmfWriter& rec(std::uint16_t function, const std::vector<int>& params) {
         put32(records_, static_cast<std::uint32_t>(3 + params.size()));
         put16(records_, function);
         for (const int p : params) put16(records_, static_cast<std::uint32_t>(p) & 0xFFFF);

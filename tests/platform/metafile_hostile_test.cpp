@@ -4,6 +4,8 @@
 
 #include <bit>
 #include <cmath>
+#include <cstdint>
+#include <vector>
 
 #include <gtest/gtest.h>
 #include <QFile>
@@ -16,6 +18,7 @@ namespace {
 
 using test::EmfWriter;
 using test::put32;
+using test::WmfWriter;
 using test::xy16;
 
 const QString kHostile = QStringLiteral(NT_TESTDATA_DIR "/metafile/hostile/");
@@ -211,6 +214,43 @@ TEST(MetafileHostile, TurnedBitmapsAreChargedForThePixelsTheyVisit) {
         expectBounded(p);
         EXPECT_FALSE(p.stats.stoppedEarly);
     }
+}
+
+// A WMF CreateRegion of `scans` one-unit scans of `pairs` rectangles each.
+std::vector<int> regionRecord(int scans, int pairs) {
+    std::vector<int> params{0, 6, 0, 0, 0, scans, 2 * pairs, 0, 0, 2 * pairs, scans};
+    for (int s = 0; s < scans; ++s) {
+        params.insert(params.end(), {2 * pairs, s, s + 1});
+        for (int i = 0; i < pairs; ++i) params.insert(params.end(), {2 * i, 2 * i + 1});
+        params.push_back(2 * pairs);
+    }
+    return params;
+}
+
+TEST(MetafileHostile, RegionObjectsAreHeldUntilDeleted) {
+    // Each region of 20,000 rectangles holds 640,000 bytes under a 1 MB cap: one at a time
+    // plays through, a second one kept beside the first stops playing.
+    constexpr std::int64_t kCap = 1 << 20, kRegion = 20000 * std::int64_t(sizeof(QRectF));
+    WmfWriter oneAtATime(100, 100), kept(100, 100);
+    for (int i = 0; i < 5; ++i) oneAtATime.rec(0x06FF, regionRecord(2, 10000)).rec(0x01F0, {0});
+    kept.rec(0x06FF, regionRecord(2, 10000)).rec(0x06FF, regionRecord(2, 10000));
+    const Played played = play(oneAtATime.bytes(), kCap);
+    EXPECT_FALSE(played.stats.stoppedEarly);
+    EXPECT_GE(played.stats.peakBytes, kRegion);
+    EXPECT_LT(played.stats.peakBytes, 2 * kRegion);
+    const Played stopped = play(kept.bytes(), kCap);
+    EXPECT_TRUE(stopped.stats.stoppedEarly);
+    EXPECT_LE(stopped.stats.peakBytes, kCap);
+    // An EMF clip region's 40,000 rectangles (a single pixel each) are refused the same way.
+    EmfWriter clip(48, 48);
+    QByteArray body;
+    for (const std::uint32_t w : {32u + 40000 * 16, 5u, 32u, 1u, 40000u, 40000u * 16})
+        put32(body, w);
+    for (int i = 0; i < 4 + 4 * 40000; ++i) put32(body, i >= 4 && i % 4 >= 2 ? 1 : 0);
+    clip.raw(75, body);
+    const Played refused = play(clip.bytes(), kCap);
+    EXPECT_TRUE(refused.stats.stoppedEarly);
+    EXPECT_LE(refused.stats.peakBytes, kCap);
 }
 
 }  // namespace

@@ -198,6 +198,7 @@ std::optional<RegionObject> EmfRecords::regionData(Bytes r, std::int64_t at, std
     const std::int64_t count = r.u32(at + 8);
     if (count > (size - 32) / 16) return std::nullopt;
     RegionObject region;
+    if (!p_.admitRegion(region, count)) return std::nullopt;
     for (std::int64_t i = 0; i < count; ++i) region.rects.push_back(rect(r, at + 32 + 16 * i));
     return region;
 }
@@ -212,8 +213,7 @@ bool EmfRecords::region(Bytes r, std::uint32_t type) {
         }
         const auto region = regionData(r, 16, size);
         if (!region) return false;
-        std::vector<QRectF> pixels;
-        for (const QRectF& rc : region->rects) pixels.push_back(p_.deviceToPixels().mapRect(rc));
+        const std::vector<QRectF> pixels = p_.pixelRects(*region, p_.deviceToPixels());
         p_.combineClip(p_.clipOfPixelRects(pixels), static_cast<Combine>(mode));
         return true;
     }
@@ -224,9 +224,7 @@ bool EmfRecords::region(Bytes r, std::uint32_t type) {
     if (!region) return false;
     const BrushObject* brush = brushObject ? std::get_if<BrushObject>(brushObject) : &p_.dc().brush;
     if (!brush) return true;
-    std::vector<QRectF> pixels;
-    for (const QRectF& rc : region->rects) pixels.push_back(p_.deviceToPixels().mapRect(rc));
-    p_.fillPixelRects(pixels, *brush);
+    p_.fillPixelRects(p_.pixelRects(*region, p_.deviceToPixels()), *brush);
     return true;
 }
 

@@ -10,6 +10,7 @@
 #include <QRectF>
 #include <QString>
 
+#include "platform/metafile/Ledger.h"
 #include "surface/Colour.h"
 #include "surface/RasterTarget.h"
 
@@ -58,6 +59,7 @@ struct PaletteObject {};
 // A region as its rectangles, in the coordinates its record gives (WMF logical, EMF device).
 struct RegionObject {
     std::vector<QRectF> rects;
+    std::shared_ptr<const Hold> held;  // the rectangles' bytes in the player's ledger
 };
 
 using GdiObject =

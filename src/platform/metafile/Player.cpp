@@ -151,9 +151,8 @@ void Player::select(const GdiObject& object) {
     if (const auto* font = std::get_if<FontObject>(&object)) dc_.font = *font;
     if (const auto* region = std::get_if<RegionObject>(&object)) {
         // Selecting a region makes it the clip.
-        std::vector<QRectF> pixels;
-        for (const QRectF& r : region->rects) pixels.push_back(toPixels().mapRect(r));
-        combineClip(clipOfPixelRects(pixels), Combine::Copy);
+        const std::vector<QRectF> pixels = pixelRects(*region, toPixels());
+        if (!overBudget()) combineClip(clipOfPixelRects(pixels), Combine::Copy);
     }
 }
 
@@ -170,6 +169,25 @@ Hold Player::admitBitmap(std::int64_t width, std::int64_t height) {
     charge(double(width) * double(height) * kWorkPerBitmapPixel);
     if (overBudget()) return {};
     return Hold(ledger_, width * height * 4);
+}
+
+bool Player::admitRegion(RegionObject& region, std::int64_t rects) {
+    Hold hold(ledger_, rects * std::int64_t(sizeof(QRectF)));
+    if (!hold) return false;
+    region.held = std::make_shared<const Hold>(std::move(hold));
+    region.rects.reserve(static_cast<std::size_t>(rects));
+    return true;
+}
+
+std::vector<QRectF> Player::pixelRects(const RegionObject& region, const QTransform& t) {
+    std::vector<QRectF> pixels;
+    if (!ledger_->fits(std::int64_t(region.rects.size() * sizeof(QRectF)))) {
+        ledger_->refuse();
+        return pixels;
+    }
+    pixels.reserve(region.rects.size());
+    for (const QRectF& r : region.rects) pixels.push_back(t.mapRect(r));
+    return pixels;
 }
 
 namespace {

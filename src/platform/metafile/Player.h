@@ -139,6 +139,12 @@ class Player {
     // A DIB of this size about to be decoded: charged, and held while the hold lives; an
     // empty hold refuses it.
     Hold admitBitmap(std::int64_t width, std::int64_t height);
+    // A region of `rects` rectangles about to be made: held while it or a copy of it lives;
+    // false (and playing ends) when it would not fit in memory.
+    bool admitRegion(RegionObject& region, std::int64_t rects);
+    // A region's rectangles mapped by `t` into picture pixels; none (and playing ends) when
+    // the copy would not fit in memory.
+    std::vector<QRectF> pixelRects(const RegionObject& region, const QTransform& t);
     // A pattern brush of a decoded bitmap, kept only as far as it can reach into the picture
     // (it tiles from the picture's origin); null when it does not fit in memory.
     std::shared_ptr<const PatternBrush> patternBrush(const QImage& bitmap);

@@ -149,18 +149,27 @@ bool WmfRecords::region(Bytes r) {
     // right), count again.
     if (!needs(r, 11)) return false;
     const int scans = uparam(r, 5);
+    // Each scan's pairs, as far as the record holds them whole.
+    const auto forEachScan = [&](const auto& f) {
+        std::int64_t at = kParams + 22;
+        for (int s = 0; s < scans && r.has(at, 6); ++s) {
+            const int pairs = r.u16(at) / 2;
+            if (!r.has(at + 6, std::int64_t{pairs} * 4 + 2)) break;
+            f(at, pairs);
+            at += 8 + std::int64_t{pairs} * 4;
+        }
+    };
+    std::int64_t count = 0;
+    forEachScan([&](std::int64_t, int pairs) { count += pairs; });
     RegionObject region;
-    std::int64_t at = kParams + 22;
-    for (int s = 0; s < scans && r.has(at, 6); ++s) {
-        const int pairs = r.u16(at) / 2;
+    if (!p_.admitRegion(region, count)) return true;  // playing ends: no room for it
+    forEachScan([&](std::int64_t at, int pairs) {
         const double top = s16(r, at + 2), bottom = s16(r, at + 4);
-        if (!r.has(at + 6, std::int64_t{pairs} * 4 + 2)) break;
         for (int i = 0; i < pairs; ++i) {
             const double left = s16(r, at + 6 + 4 * i), right = s16(r, at + 8 + 4 * i);
             region.rects.emplace_back(QPointF(left, top), QPointF(right, bottom));
         }
-        at += 8 + std::int64_t{pairs} * 4;
-    }
+    });
     p_.objects().add(std::move(region));
     return true;
 }
@@ -189,9 +198,7 @@ bool WmfRecords::objectRecord(Bytes r, std::uint16_t function) {
             if (!region) return true;
             const BrushObject* b = brush ? std::get_if<BrushObject>(brush) : &p_.dc().brush;
             if (!b) return true;
-            std::vector<QRectF> pixels;
-            for (const QRectF& rect : region->rects) pixels.push_back(p_.toPixels().mapRect(rect));
-            p_.fillPixelRects(pixels, *b);
+            p_.fillPixelRects(p_.pixelRects(*region, p_.toPixels()), *b);
             return true;
         }
         default:
