@@ -10,9 +10,11 @@
 #include "cli/MappedFile.h"
 #include "cli/OutputFile.h"
 #include "imageops/Bands.h"
+#include "imageops/InputChecks.h"
 #include "platform/Bmp.h"
 #include "platform/Picture.h"
 #include "platform/metafile/Metafile.h"
+#include "surface/Blit.h"
 
 namespace nt::cli {
 
@@ -150,6 +152,78 @@ Outcome streamBmp(const UncompressedBmp& bmp, const std::vector<Step>& steps, in
         options, 2 * reach);
 }
 
+// Row-local steps around one stretch: the picture may be stretched a band at a time.
+struct StretchPlan {
+    std::vector<Step> before, after;
+    int width = 0, height = 0;
+};
+
+std::optional<StretchPlan> stretchPlan(const std::vector<Step>& steps) {
+    StretchPlan plan;
+    bool stretched = false;
+    for (const Step& step : steps) {
+        if (step.operation->name == "stretch" && !stretched) {
+            const auto size = checkStretchSize(step.arguments[0], step.arguments[1]);
+            if (!size.ok()) return std::nullopt;
+            plan.width = size.value.width;
+            plan.height = size.value.height;
+            stretched = true;
+        } else if (step.operation->reach == 0) {
+            (stretched ? plan.after : plan.before).push_back(step);
+        } else {
+            return std::nullopt;
+        }
+    }
+    if (!stretched) return std::nullopt;
+    return plan;
+}
+
+// The stretch a band of output rows at a time, each from the band of source rows under it
+// (and one more on each side): a destination pixel averages its own footprint only, so the
+// band's rows come out as the whole picture's.
+Outcome streamStretch(const UncompressedBmp& bmp, const StretchPlan& plan,
+                      const std::vector<Step>& steps, const QString& input, const QString& output,
+                      const ConvertOptions& options) {
+    if (auto refused = checkSteps(steps)) return {kUsage, *refused, false};
+    const int sw = static_cast<int>(bmp.info.width), sh = static_cast<int>(bmp.info.height);
+    if (options.decoded) options.decoded(QSize(sw, sh));
+    const int w = plan.width, h = plan.height;
+    std::vector<Pixel> rows;
+    QImage band;
+    RunState run;
+    return writeBands(
+        output, w, h,
+        [&](int first, int count, std::uint8_t* out) -> std::optional<Outcome> {
+            const int top = h - first - count;
+            const auto from =
+                static_cast<int>(std::max<std::int64_t>(0, std::int64_t{top} * sh / h - 1));
+            const auto to = static_cast<int>(
+                std::min<std::int64_t>(sh, (std::int64_t{top + count} * sh - 1) / h + 2));
+            try {
+                rows.resize(static_cast<std::size_t>(sw) * static_cast<std::size_t>(to - from));
+                if (band.height() != count) band = QImage(w, count, QImage::Format_RGB32);
+            } catch (const std::bad_alloc&) {
+                band = QImage();
+            }
+            if (band.isNull())
+                return Outcome{kInputUnreadable,
+                               QStringLiteral("cannot read %1: not enough memory").arg(input),
+                               false};
+            QImage source(reinterpret_cast<uchar*>(rows.data()), sw, to - from,
+                          static_cast<qsizetype>(sw) * 4, QImage::Format_RGB32);
+            dib::decodeRows(bmp.info, bmp.dib, false, from, to - from, source);
+            if (auto refused = applySteps(plan.before, source, run))
+                return Outcome{kUsage, *refused, false};
+            RasterTarget target(band, nullptr);
+            stretchRect(target, 0, -top, w, h, source, 0, -from, sw, sh, StretchMode::Halftone);
+            if (auto refused = applySteps(plan.after, band, run))
+                return Outcome{kUsage, *refused, false};
+            encodeBmpRows(band, 0, count, out);
+            return std::nullopt;
+        },
+        options);
+}
+
 // An uncompressed BMP is decoded on two threads, a half each; anything else as the reader does.
 PictureResult decodeWholePicture(Bytes file) {
     const auto bmp = uncompressedBmp(file);
@@ -204,9 +278,11 @@ Outcome convertPicture(const QString& input, const QString& output, const std::v
     const MappedFile mapped(input, kMaxInputBytes);
     const bool png = fileTypeForName(output) == PictureFileType::Png;
     const auto reach = bandReach(steps);
-    if (!png && mapped.valid() && reach)
+    const auto plan = reach ? std::nullopt : stretchPlan(steps);
+    if (!png && mapped.valid() && (reach || plan))
         if (const auto bmp = uncompressedBmp(mapped.bytes()))
-            return streamBmp(*bmp, steps, *reach, input, output, options);
+            return reach ? streamBmp(*bmp, steps, *reach, input, output, options)
+                         : streamStretch(*bmp, *plan, steps, input, output, options);
     auto loaded = !mapped.valid() ? loadPicture(input) : decodeWholePicture(mapped.bytes());
     if (const auto* error = std::get_if<PictureError>(&loaded))
         return {kInputUnreadable,

@@ -119,6 +119,34 @@ TEST(BatchTool, BandsGiveTheWholePicturesResult) {
     }
 }
 
+// A stretch, with steps before and after it, goes through a band at a time from the source
+// rows under each band: every pixel as the whole picture's stretch makes it. Noise, so that
+// a source row too few or too many at a band's edge shows.
+TEST(BatchTool, StretchInBandsGivesTheWholePicturesResult) {
+    QTemporaryDir dir;
+    QImage noise(701, 1300, QImage::Format_RGB32);
+    std::uint32_t v = 7;
+    for (int y = 0; y < noise.height(); ++y)
+        for (int x = 0; x < noise.width(); ++x) {
+            v = v * 1664525u + 1013904223u;
+            noise.setPixel(x, y, 0xFF000000u | v >> 8);
+        }
+    const QString in = dir.filePath("noise.bmp"), out = dir.filePath("stretched.bmp");
+    ASSERT_FALSE(nt::savePictureBmp(noise, in));
+    for (const auto& [w, h] : {std::pair{333, 2001}, {900, 97}, {701, 1301}}) {
+        const QString size[2] = {QString::number(w), QString::number(h)};
+        const CliRun run = cli({in, out, "gray", "stretch", size[0], size[1], "invert"});
+        ASSERT_EQ(run.code, 0) << run.err.toStdString();
+        QImage gray = noise.copy();
+        nt::RasterTarget g(gray, nullptr);
+        nt::GrayScale(g);
+        QImage want = nt::StretchImage(gray, w, h);
+        nt::RasterTarget i(want, nullptr);
+        nt::InvertColors(i);
+        EXPECT_EQ(load(out), want) << w << " x " << h;
+    }
+}
+
 TEST(BatchTool, StandardErrorCarriesOnlyItsOwnMessages) {
     QTemporaryDir dir;
     ASSERT_FALSE(nt::savePictureBmp(pattern(40, 30), dir.filePath("in.bmp")));
