@@ -61,13 +61,13 @@ TEST(MetafileDrawing, ShapesMatchTheSurfaceCalls) {
         QByteArray file;
         std::function<void(RasterTarget&)> expected;
     } cases[] = {
-        {"rectangle: filled inside, outline within the box",
+        {"rectangle: filled inside, the outline on the box's sides (EMF boxes are inclusive)",
          redBrush(48, 48).rec(43, {3, 4, 20, 25}).bytes(),
          [&](RasterTarget& t) {
              const QPointF box[] = {{3, 4}, {20, 4}, {20, 25}, {3, 25}};
              const int counts[] = {4};
              fillPolygons(t, red, box, counts, FillRule::Alternate);
-             drawBoxOutline(t, pen, 3, 4, 19, 24);
+             drawBoxOutline(t, pen, 3, 4, 20, 25);
          }},
         {"polyline16: segments without their last point",
          EmfWriter(48, 48).rec(87, {0, 0, 0, 0, 3, xy16(2, 2), xy16(25, 9), xy16(4, 27)}).bytes(),
@@ -120,8 +120,8 @@ TEST(MetafileDrawing, ShapesMatchTheSurfaceCalls) {
 }
 
 TEST(MetafileDrawing, SmallRectanglesDrawAsGdiDrawsThem) {
-    // A red brush, a blue pen of the style and width, one Rectangle record of the box at
-    // (8, 8); what GDI drew of each (seen with Wine's GDI), in the 7 x 7 pixels from (7, 7):
+    // A red brush, a blue pen of the width (-1: the null pen), one Rectangle record of the
+    // box at (8, 8); what GDI drew of each (seen with Wine's GDI), in the 7 x 7 pixels from (7, 7):
     // B the pen, R the brush. A WMF box ends before its right and bottom sides, an EMF box
     // (stored inclusive) on them.
     struct Case {
@@ -136,6 +136,13 @@ TEST(MetafileDrawing, SmallRectanglesDrawAsGdiDrawsThem) {
         {false, 3, 1, 1, ".B...../BBB..../.B...../......./......./......./......."},
         {false, 3, 1, 3, ".B...../BBB..../BBB..../BBB..../.B...../......./......."},
         {false, 3, 3, 1, ".BBB.../BBBBB../.BBB.../......./......./......./......."},
+        {false, -1, 2, 2, "......./.R...../......./......./......./......./......."},
+        {false, -1, 4, 4, "......./.RRR.../.RRR.../.RRR.../......./......./......."},
+        {true, 1, 0, 0, "......./......./......./......./......./......./......."},
+        {true, 1, 1, 1, "......./.BB..../.BB..../......./......./......./......."},
+        {true, 0, 0, 2, "......./.B...../.B...../.B...../......./......./......."},
+        {true, 1, 3, 3, "......./.BBBB../.BRRB../.BRRB../.BBBB../......./......."},
+        {true, -1, 1, 1, "......./.R...../......./......./......./......./......."},
         {true, 3, 0, 0, ".B...../BBB..../.B...../......./......./......./......."},
         {true, 3, 0, 2, ".B...../BBB..../BBB..../BBB..../.B...../......./......."},
     };
@@ -145,14 +152,15 @@ TEST(MetafileDrawing, SmallRectanglesDrawAsGdiDrawsThem) {
         const int right = 8 + c.w, bottom = 8 + c.h;
         const QImage image =
             c.emf ? decoded(redBrush(24, 24)
-                                .rec(38, {2, 0, std::uint32_t(c.width), 0, 0xFF0000})
+                                .rec(38, {2, c.width < 0 ? 5u : 0u, std::uint32_t(c.width), 0,
+                                          0xFF0000})
                                 .rec(37, {2})
                                 .rec(43, {8, 8, std::uint32_t(right), std::uint32_t(bottom)})
                                 .bytes())
                   : decoded(WmfWriter(24, 24)
                                 .rec(0x02FC, {0, 0xFF, 0, 0})
                                 .rec(0x012D, {0})
-                                .rec(0x02FA, {0, c.width, 0, 0, 0xFF})
+                                .rec(0x02FA, {c.width < 0 ? 5 : 0, c.width, 0, 0, 0xFF})
                                 .rec(0x012D, {1})
                                 .rec(0x041B, {bottom, right, 8, 8})
                                 .bytes());
@@ -390,10 +398,11 @@ TEST(MetafileDrawing, WmfWindowOriginAndExtentMapOntoThePicture) {
                                      .rec(0x012D, {1})
                                      .rec(0x041B, {350, 250, 250, 150})
                                      .bytes());
+    // Without a pen the brush stops a pixel short of the right and bottom sides, as in GDI.
     EXPECT_EQ(image.pixel(12, 12), kRedPx);
-    EXPECT_EQ(image.pixel(35, 35), kRedPx);
+    EXPECT_EQ(image.pixel(34, 34), kRedPx);
     EXPECT_EQ(image.pixel(11, 24), kWhitePx);
-    EXPECT_EQ(image.pixel(36, 24), kWhitePx);
+    EXPECT_EQ(image.pixel(35, 24), kWhitePx);
 }
 
 TEST(MetafileDrawing, PlainWmfTakesItsFirstWindowOriginAndExtentWhereverTheyCome) {

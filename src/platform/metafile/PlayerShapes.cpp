@@ -157,19 +157,19 @@ void Player::rectangle(QRectF box) {
     mappedPolyline(corners, true, fill);
     Figures stroke = fill;
     if (!t.isRotating()) {
-        // The outline lies inside the box: its right and bottom sides one pixel in. A WMF
-        // box's are in whatever the pen's width, and its brush fills within the outline: a box
-        // one pixel wide is its outline alone, one pixel square nothing at all.
-        const bool wmf = frame_.kind != Kind::Emf;
+        // The outline runs through the box's last pixels inside, whatever the pen's width, and
+        // the brush fills within it: a WMF box ends one pixel before its right and bottom
+        // sides, an EMF box (stored inclusive) on them. A box one pixel wide is its outline
+        // alone, one pixel square nothing at all.
         const QRectF r = t.mapRect(box.normalized());
-        const double inset = wmf || penPixels() <= 1 ? 1 : 0;
+        const double inset = frame_.kind == Kind::Emf ? 0 : 1;
         const QPointF px[] = {r.topLeft(),
                               {r.right() - inset, r.top()},
                               {r.right() - inset, r.bottom() - inset},
                               {r.left(), r.bottom() - inset}};
         stroke = {};
         stroke.add(px, true);
-        if (wmf && !dc_.pen.null() && !fill.empty()) fill = stroke;
+        if (!fill.empty()) fill = stroke;
     }
     render(fill, stroke);
 }
