@@ -121,20 +121,23 @@ Outcome writePng(const QImage& picture, const QString& output) {
 }
 
 // Decode, operations and encoding a band at a time: the file is bottom-up, so file rows
-// [first, first + count) are picture rows [height - first - count, height - first). The steps
+// [first, first + count) are picture rows [height - first - count, height - first), or, upside
+// down, the rows of the source picture [first, first + count) in the opposite order. The steps
 // run on `reach` more rows above and below, where the picture has them, and those are dropped.
-Outcome streamBmp(const UncompressedBmp& bmp, const std::vector<Step>& steps, int reach,
+Outcome streamBmp(const UncompressedBmp& bmp, const BandPlan& plan, const std::vector<Step>& steps,
                   const QString& input, const QString& output, const ConvertOptions& options) {
     if (auto refused = checkSteps(steps)) return {kUsage, *refused, false};
     const int width = static_cast<int>(bmp.info.width);
     const int height = static_cast<int>(bmp.info.height);
     if (options.decoded) options.decoded(QSize(width, height));
+    const int reach = plan.reach;
+    const std::int64_t rowBytes = bmpRowBytes(width);
     QImage band;
     RunState run;
     return writeBands(
         output, width, height,
         [&](int first, int count, std::uint8_t* out) -> std::optional<Outcome> {
-            const int top = height - first - count;
+            const int top = plan.upsideDown ? first : height - first - count;
             const int from = std::max(0, top - reach);
             const int rows = std::min(height, top + count + reach) - from;
             if (band.height() != rows) band = QImage(width, rows, QImage::Format_RGB32);
@@ -143,10 +146,15 @@ Outcome streamBmp(const UncompressedBmp& bmp, const std::vector<Step>& steps, in
                                QStringLiteral("cannot read %1: not enough memory").arg(input),
                                false};
             dib::decodeRows(bmp.info, bmp.dib, false, from, rows, band);
-            if (auto refused = applySteps(steps, band, run))
+            if (auto refused = applySteps(plan.steps, band, run))
                 return Outcome{kUsage, *refused, false};
             // encodeBmpRows counts file rows from the band's bottom row.
-            encodeBmpRows(band, from + rows - top - count, count, out);
+            if (!plan.upsideDown) {
+                encodeBmpRows(band, from + rows - top - count, count, out);
+            } else {
+                for (int k = 0; k < count; ++k)
+                    encodeBmpRows(band, from + rows - 1 - (top + k), 1, out + k * rowBytes);
+            }
             return std::nullopt;
         },
         options, 2 * reach);
@@ -248,13 +256,23 @@ PictureResult decodeWholePicture(Bytes file) {
 
 }  // namespace
 
-std::optional<int> bandReach(const std::vector<Step>& steps) {
-    int reach = 0;
+std::optional<BandPlan> bandPlan(const std::vector<Step>& steps) {
+    // A mirror top to bottom only reverses the order of the rows, with which the operations
+    // that run in bands commute (the blurs are the same upside down).
+    const Operation* mirror = findOperation(QStringLiteral("flip-v"));
+    BandPlan plan;
     for (const Step& step : steps) {
+        const auto& name = step.operation->name;
+        if (name == "flip-h" || name == "flip-both") {
+            plan.upsideDown = !plan.upsideDown;
+            if (name == "flip-both") plan.steps.push_back({mirror, {}});
+            continue;
+        }
         if (step.operation->reach == kWholePicture) return std::nullopt;
-        reach += step.operation->reach;
+        plan.reach += step.operation->reach;
+        plan.steps.push_back(step);
     }
-    return reach;
+    return plan;
 }
 
 std::optional<QString> checkSteps(const std::vector<Step>& steps) {
@@ -277,12 +295,12 @@ Outcome convertPicture(const QString& input, const QString& output, const std::v
                        const ConvertOptions& options) {
     const MappedFile mapped(input, kMaxInputBytes);
     const bool png = fileTypeForName(output) == PictureFileType::Png;
-    const auto reach = bandReach(steps);
-    const auto plan = reach ? std::nullopt : stretchPlan(steps);
-    if (!png && mapped.valid() && (reach || plan))
+    const auto banded = bandPlan(steps);
+    const auto stretched = banded ? std::nullopt : stretchPlan(steps);
+    if (!png && mapped.valid() && (banded || stretched))
         if (const auto bmp = uncompressedBmp(mapped.bytes()))
-            return reach ? streamBmp(*bmp, steps, *reach, input, output, options)
-                         : streamStretch(*bmp, *plan, steps, input, output, options);
+            return banded ? streamBmp(*bmp, *banded, steps, input, output, options)
+                          : streamStretch(*bmp, *stretched, steps, input, output, options);
     auto loaded = !mapped.valid() ? loadPicture(input) : decodeWholePicture(mapped.bytes());
     if (const auto* error = std::get_if<PictureError>(&loaded))
         return {kInputUnreadable,

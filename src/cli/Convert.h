@@ -40,9 +40,15 @@ struct ConvertOptions {
 Outcome convertPicture(const QString& input, const QString& output, const std::vector<Step>& steps,
                        const ConvertOptions& options);
 
-// How many rows above and below a band the steps together need, so that an uncompressed BMP
-// goes through in bands; nothing when one of them needs the whole picture.
-std::optional<int> bandReach(const std::vector<Step>& steps);
+// The steps as they run on bands of an uncompressed BMP: how many rows above and below a band
+// they need together, and whether the rows go out in the opposite order (the mirrors top to
+// bottom, which are then left out); nothing when a step needs the whole picture.
+struct BandPlan {
+    std::vector<Step> steps;
+    int reach = 0;
+    bool upsideDown = false;
+};
+std::optional<BandPlan> bandPlan(const std::vector<Step>& steps);
 
 // Runs the steps' argument checks alone; the refusal as a whole message.
 std::optional<QString> checkSteps(const std::vector<Step>& steps);

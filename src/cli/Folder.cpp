@@ -59,8 +59,8 @@ std::int64_t needBeforeDecoding(const QString& input, const std::vector<Step>& s
                                 std::int64_t stretched) {
     const MappedFile mapped(input, std::int64_t{1} << 30);
     if (const auto bmp = mapped.valid() ? uncompressedBmp(mapped.bytes()) : std::nullopt)
-        return bandReach(steps) ? kBandedBytes
-                                : workingBytes(bmp->info.width * bmp->info.height, stretched);
+        return bandPlan(steps) ? kBandedBytes
+                               : workingBytes(bmp->info.width * bmp->info.height, stretched);
     return workingBytes(kMaxPixels, stretched);
 }
 
@@ -193,7 +193,7 @@ int runFolderJob(const FolderJob& job, const std::atomic<bool>& stop, MemoryBudg
             // The cores are busy with other pictures: nothing to gain from a writing thread.
             options.writeBehind = false;
             options.decoded = [&](QSize size) {
-                if (!bandReach(job.steps))
+                if (!bandPlan(job.steps))
                     held.change(
                         workingBytes(std::int64_t{size.width()} * size.height(), stretched));
             };

@@ -48,7 +48,7 @@ TEST(MemoryBudget, WaitsUntilTheReservationFits) {
     budget.give(250);
 }
 
-// Six pictures that must be whole in memory (flip-h), on three workers: with room for one only
+// Six pictures that must be whole in memory (wave), on three workers: with room for one only
 // one is ever in flight, with room for two never three; every result is written either way.
 TEST(MemoryBudget, FolderRunKeepsWithinIt) {
     QTemporaryDir dir;
@@ -56,7 +56,7 @@ TEST(MemoryBudget, FolderRunKeepsWithinIt) {
     picture.fill(0x336699);
     FolderJob job;
     job.outDir = dir.filePath("out");
-    job.steps.push_back({findOperation("flip-h"), {}});
+    job.steps.push_back({findOperation("wave"), {}});
     for (int i = 0; i < 6; ++i) {
         job.inputs << dir.filePath(QStringLiteral("p%1.bmp").arg(i));
         ASSERT_FALSE(nt::savePictureBmp(picture, job.inputs.back()));

@@ -97,25 +97,37 @@ TEST(BatchTool, BandsGiveTheWholePicturesResult) {
     ASSERT_TRUE(writeBytes(dir.filePath("topdown32.bmp"), topDown32));
     ASSERT_TRUE(writeBytes(dir.filePath("palette8.bmp"), palette8));
     // Through operations that keep to their rows or near them (a band at a time, the blurs
-    // with rows of the bands beside) and one that does not (the whole picture, decoded in
-    // halves).
+    // with rows of the bands beside, three mirrors top to bottom taking the rows in the other
+    // order) and one that does not (the whole picture, decoded in halves).
     for (const char* name : {"bottomup24.bmp", "topdown32.bmp", "palette8.bmp"}) {
         SCOPED_TRACE(name);
         const QString in = dir.filePath(name);
-        const CliRun banded = cli({in, dir.filePath("banded.bmp"), "invert", "blur", "flip-v",
-                                   "rgb", "5", "-9", "0", "blur-more"});
-        ASSERT_EQ(banded.code, 0) << banded.err.toStdString();
-        ASSERT_EQ(cli({in, dir.filePath("whole.bmp"), "flip-h"}).code, 0);
-        QImage expected = load(in), flipped = load(in);
-        nt::RasterTarget t(expected, nullptr), f(flipped, nullptr);
-        nt::InvertColors(t);
-        nt::BlurImage(t);
-        nt::FlipCanvas(t, 0);
-        nt::AdjustRgb(t, 5, -9, 0);
-        for (int i = 0; i < 3; ++i) nt::BlurImage(t);
-        nt::FlipCanvas(f, 1);
-        EXPECT_EQ(load(dir.filePath("banded.bmp")), expected);
-        EXPECT_EQ(load(dir.filePath("whole.bmp")), flipped);
+        for (const bool flipped : {false, true}) {
+            QStringList steps{"invert", "blur", "flip-v", "rgb", "5", "-9", "0", "blur-more"};
+            if (flipped)
+                steps = QStringList{"flip-h"} + steps + QStringList{"flip-both", "flip-h", "gray"};
+            const CliRun banded = cli(QStringList{in, dir.filePath("banded.bmp")} + steps);
+            ASSERT_EQ(banded.code, 0) << banded.err.toStdString();
+            QImage expected = load(in);
+            nt::RasterTarget t(expected, nullptr);
+            if (flipped) nt::FlipCanvas(t, 1);
+            nt::InvertColors(t);
+            nt::BlurImage(t);
+            nt::FlipCanvas(t, 0);
+            nt::AdjustRgb(t, 5, -9, 0);
+            for (int i = 0; i < 3; ++i) nt::BlurImage(t);
+            if (flipped) {
+                nt::FlipCanvas(t, 2);
+                nt::FlipCanvas(t, 1);
+                nt::GrayScale(t);
+            }
+            EXPECT_EQ(load(dir.filePath("banded.bmp")), expected) << flipped;
+        }
+        ASSERT_EQ(cli({in, dir.filePath("whole.bmp"), "wave"}).code, 0);
+        QImage waved = load(in);
+        nt::RasterTarget w(waved, nullptr);
+        nt::WavePixels(w);
+        EXPECT_EQ(load(dir.filePath("whole.bmp")), waved);
     }
 }
 
