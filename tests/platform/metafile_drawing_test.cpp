@@ -176,6 +176,91 @@ TEST(MetafileDrawing, SmallRectanglesDrawAsGdiDrawsThem) {
     }
 }
 
+TEST(MetafileDrawing, SmallEllipsesAndRoundRectsDrawAsGdiDrawsThem) {
+    // As above with an Ellipse or a RoundRect (4 x 4 corners) of a w x h pixel box at (8, 8),
+    // stored inclusive in the EMF; what GDI drew in the 10 x 10 pixels from (7, 7). Up to two
+    // pixels wide an EMF box is drawn as its Rectangle, any larger from the stored box; without
+    // a pen the brush covers the whole shape.
+    struct Case {
+        bool emf, rounded;
+        int width, w, h;
+        const char* drawn;
+    } cases[] = {
+        {true, false, 1, 2, 2,
+         "........../.BB......./.BB......./........../........../........../........../........../"
+         "........../.........."},
+        {true, false, 1, 3, 5,
+         "........../.BBB....../.BRB....../.BRB....../.BRB....../.BBB....../........../........../"
+         "........../.........."},
+        {true, false, 1, 8, 8,
+         "........../...BBB..../..BRRRB.../.BRRRRRB../.BRRRRRB../.BRRRRRB../..BRRRB.../...BBB..../"
+         "........../.........."},
+        {true, false, 3, 1, 1,
+         "........../........../........../........../........../........../........../........../"
+         "........../.........."},
+        {true, false, -1, 3, 5,
+         "........../.RR......./.RR......./.RR......./.RR......./........../........../........../"
+         "........../.........."},
+        {true, false, -1, 9, 6,
+         "........../...RRRR.../..RRRRRR../.RRRRRRRR./..RRRRRR../...RRRR.../........../........../"
+         "........../.........."},
+        {false, false, -1, 2, 2,
+         "........../.R......../........../........../........../........../........../........../"
+         "........../.........."},
+        {false, false, -1, 3, 5,
+         "........../..R......./.RRR....../.RRR....../.RRR....../..R......./........../........../"
+         "........../.........."},
+        {false, false, 1, 9, 6,
+         "........../...BBBBB../..BRRRRRB./.BRRRRRRRB/.BRRRRRRRB/..BRRRRRB./...BBBBB../........../"
+         "........../.........."},
+        {true, true, 1, 8, 8,
+         "........../..BBBBB.../.BRRRRRB../.BRRRRRB../.BRRRRRB../.BRRRRRB../.BRRRRRB../..BBBBB.../"
+         "........../.........."},
+        {false, true, -1, 8, 8,
+         "........../..RRRRRR../.RRRRRRRR./.RRRRRRRR./.RRRRRRRR./.RRRRRRRR./.RRRRRRRR./.RRRRRRRR./"
+         "..RRRRRR../.........."},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message()
+                     << (c.emf ? "EMF " : "WMF ") << (c.rounded ? "round rect " : "ellipse ") << c.w
+                     << " x " << c.h << ", pen " << c.width);
+        const auto right = std::uint32_t(8 + c.w), bottom = std::uint32_t(8 + c.h);
+        QImage image;
+        if (c.emf) {
+            EmfWriter emf =
+                redBrush(24, 24)
+                    .rec(38, {2, c.width < 0 ? 5u : 0u, std::uint32_t(c.width), 0, 0xFF0000})
+                    .rec(37, {2});
+            if (c.rounded)
+                emf.rec(44, {8, 8, right - 1, bottom - 1, 4, 4});
+            else
+                emf.rec(42, {8, 8, right - 1, bottom - 1});
+            image = decoded(emf.bytes());
+        } else {
+            WmfWriter wmf = WmfWriter(24, 24)
+                                .rec(0x02FC, {0, 0xFF, 0, 0})
+                                .rec(0x012D, {0})
+                                .rec(0x02FA, {c.width < 0 ? 5 : 0, c.width, 0, 0, 0xFF})
+                                .rec(0x012D, {1});
+            const int r = int(right), b = int(bottom);
+            if (c.rounded)
+                wmf.rec(0x061C, {4, 4, b, r, 8, 8});
+            else
+                wmf.rec(0x0418, {b, r, 8, 8});
+            image = decoded(wmf.bytes());
+        }
+        QString seen;
+        for (int y = 7; y < 17; ++y) {
+            if (y > 7) seen += '/';
+            for (int x = 7; x < 17; ++x) {
+                const QRgb p = image.pixel(x, y);
+                seen += p == kWhitePx ? '.' : p == kRedPx ? 'R' : p == 0xFF0000FFu ? 'B' : '?';
+            }
+        }
+        EXPECT_EQ(seen.toStdString(), c.drawn);
+    }
+}
+
 // A pentagram, whose centre the two fill modes treat differently.
 QByteArray star(std::uint32_t fillMode, bool wmf) {
     const int pts[5][2] = {{20, 2}, {31, 36}, {2, 14}, {38, 14}, {9, 36}};

@@ -146,6 +146,18 @@ TEST(MetafileHostile, ShapesThatExpandOrCrossEveryRowAreChargedBeforeTheyAreMade
     }
 }
 
+TEST(MetafileHostile, EllipsesFarLargerThanThePictureAreChargedForTheirCurve) {
+    // Each ellipse's curve is walked whole (60,000 steps, about 14 ns apiece) however little
+    // of it the picture shows: that, not the 200 x 200 pixels touched, is what they cost.
+    EmfWriter emf(200, 200);
+    for (int i = 0; i < 50; ++i)
+        emf.rec(42, {std::uint32_t(-15000), std::uint32_t(-15000), 15000, 15000});
+    const Played p = play(emf.bytes());
+    expectBounded(p);
+    EXPECT_FALSE(p.stats.stoppedEarly);
+    EXPECT_GT(p.stats.work, 50 * 60000.0 * 8);
+}
+
 // SetWorldTransform's record body: the six numbers of the transform.
 QByteArray world(std::initializer_list<float> numbers) {
     QByteArray body;

@@ -189,6 +189,9 @@ class Player {
     void appendToPath(const Figures& f);
     void drawPath(bool stroke, bool fill);
     std::vector<QPointF> ellipsePoints(QRectF box, double from, double sweep) const;
+    // An upright ellipse (no `corner`) or rounded box with a pen the raster engine draws, drawn
+    // pixel for pixel as GDI does; false, having drawn nothing, for any other case.
+    bool roundedAsGdi(QRectF box, QSizeF corner);
     // Nothing, stopping the record, when the curves cost more than the budget or memory left.
     std::vector<QPointF> bezierPoints(QPointF p0, std::span<const QPointF> controls);
     // Nothing, stopping the record, when a point maps to no finite pixel or the points would

@@ -4,6 +4,8 @@
 
 #include "platform/metafile/Player.h"
 #include "platform/metafile/PlayerInternal.h"
+#include "surface/Shapes.h"
+#include "surface/ShapesDetail.h"
 
 // The line and shape records (lines, polylines, Béziers, polygons, rectangles, ellipses, arcs,
 // pixels) as figures in picture pixels.
@@ -189,7 +191,57 @@ std::vector<QPointF> Player::ellipsePoints(QRectF box, double from, double sweep
     return out;
 }
 
+bool Player::roundedAsGdi(QRectF box, QSizeF corner) {
+    const QTransform t = toPixels();
+    const int style = dc_.pen.style & 0xF;
+    const bool outlined =
+        dc_.pen.dashes.empty() && style <= 5 && !(dc_.pen.shaped() && std::lround(penPixels()) > 1);
+    if (recording_ || t.isRotating() || !outlined || !mapsFinitely()) return false;
+    const QRectF r = t.mapRect(box.normalized());
+    const std::int64_t left = toPixel(r.left()), top = toPixel(r.top());
+    const std::int64_t right = toPixel(r.right()), bottom = toPixel(r.bottom());
+    const bool rounded = corner.isValid();
+    const std::int64_t cw = rounded ? toPixel(std::abs(corner.width() * t.m11())) : right - left;
+    const std::int64_t ch = rounded ? toPixel(std::abs(corner.height() * t.m22())) : bottom - top;
+    if (left == right || top == bottom) return true;  // an empty box draws nothing, any pen
+    // A box or corner two pixels wide or high or less is drawn as the Rectangle record of the
+    // same box (an EMF one inclusive); any other is drawn from the stored box in both formats.
+    if (right - left <= 2 || bottom - top <= 2 || cw <= 2 || ch <= 2) {
+        rectangle(box);
+        return true;
+    }
+    Pen pen;
+    pen.pixel = nt::toPixel(dc_.pen.colour);
+    pen.width = static_cast<int>(std::lround(std::min(penPixels(), 100.0)));
+    pen.style = style >= 1 && style <= 4 ? static_cast<PenStyle>(style) : PenStyle::Solid;
+    // Charged for the rows and columns it can touch inside the picture, the outline's pixels
+    // a dozen times over, and the walk along a corner's whole curve that shapes it (made
+    // whether the curve is seen or not, up to a size; larger ones are computed per row).
+    const double rows = std::clamp(double(bottom - top) + pen.width, 0.0, double(image_.height()));
+    const double cols = std::clamp(double(right - left) + pen.width, 0.0, double(image_.width()));
+    const double walk = shapes::EllipseQuarter::fits(cw, ch) ? double(cw + ch) : 0;
+    charge(rows * cols + (rows + cols) * 2 * pen.width * kWorkPerLinePixel +
+           walk * kWorkPerCurveStep + kWorkPerSegment);
+    if (overBudget()) return true;
+    prepareTarget();
+    const Brush brush = surfaceBrush(dc_.brush);
+    if (!dc_.pen.null()) {
+        drawRoundRect(target_, pen, brush, left, top, right, bottom, cw, ch);
+        return true;
+    }
+    // Without a pen the brush fills the whole shape, its outline's pixels included.
+    const shapes::RoundedBox inside(left, top, right - left, bottom - top,
+                                    std::min(cw, right - left), std::min(ch, bottom - top), true);
+    const std::int64_t y1 = std::min<std::int64_t>(inside.bottom(), image_.height() - 1);
+    for (std::int64_t y = std::max<std::int64_t>(inside.top(), 0); y <= y1; ++y) {
+        std::int64_t x0, x1;
+        if (inside.span(y, x0, x1)) fillSpanWithBrush(target_, brush, y, x0, x1);
+    }
+    return true;
+}
+
 void Player::ellipse(QRectF box) {
+    if (roundedAsGdi(box, QSizeF())) return;
     const QTransform t = toPixels();
     box = box.normalized();
     std::vector<QPointF> outline = ellipsePoints(box, 0, 2 * std::numbers::pi);
@@ -218,6 +270,7 @@ void Player::roundRect(QRectF box, QSizeF corner) {
     box = box.normalized();
     const double cw = std::min(std::abs(corner.width()), box.width());
     const double ch = std::min(std::abs(corner.height()), box.height());
+    if (roundedAsGdi(box, QSizeF(cw, ch))) return;
     if (cw <= 0 || ch <= 0) return rectangle(box);
     std::vector<QPointF> outline;
     const double pi = std::numbers::pi;
