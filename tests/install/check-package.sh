@@ -12,7 +12,9 @@ cpack --config "$build/CPackConfig.cmake" -G DEB -B "$out" \
       -D CPACK_DEBIAN_COMPRESSION_TYPE=none >"$out/cpack.log" 2>&1 || { cat "$out/cpack.log"; fail "cpack"; }
 deb=$(ls "$out"/norvalytintora_*.deb)
 dpkg-deb -x "$deb" "$out/root"
-has_debug() { readelf -S --wide "$1" | grep -q ' \.debug_info '; }
+# grep reads all of readelf's output: with -q it could quit first, and readelf's SIGPIPE would fail
+# the pipe (pipefail) whatever the sections are.
+has_debug() { readelf -S --wide "$1" | grep ' \.debug_info ' >/dev/null; }
 build_id() { readelf -n "$1" | sed -n 's/.*Build ID: *//p'; }
 for b in norvalytintora norvalytintora-cli; do
     [ -x "$out/root/usr/bin/$b" ] || fail "$b missing from the package"
