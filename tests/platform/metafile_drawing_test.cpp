@@ -261,6 +261,138 @@ TEST(MetafileDrawing, SmallEllipsesAndRoundRectsDrawAsGdiDrawsThem) {
     }
 }
 
+TEST(MetafileDrawing, ArcsChordsAndPiesDrawAsGdiDrawsThem) {
+    // A w x h pixel box at (8, 8) (stored inclusive in the EMF), the radials towards the start
+    // and end points; what GDI drew in the 14 x 14 pixels from (6, 6). The arc runs through
+    // the pixels of the Ellipse record's outline and leaves its end out; radials that meet it
+    // at one pixel go all the way round; the brush fills the outline's polygon.
+    enum class Curve { Arc, Chord, Pie };
+    struct Case {
+        bool emf;
+        Curve kind;
+        bool clockwise;
+        int width, w, h;
+        int points[4];
+        const char* drawn;
+    } cases[] = {
+        {true,
+         Curve::Arc,
+         false,
+         1,
+         8,
+         8,
+         {40, 12, 12, 0},
+         "............../............../............../.......B....../........B...../"
+         "........B...../............../"
+         "............../............../............../............../............../"
+         "............../.............."},
+        {true,
+         Curve::Arc,
+         true,
+         1,
+         8,
+         8,
+         {10, 0, 10, 0},
+         "............../............../.....BB......./...B...B....../..B.....B...../"
+         "..B.....B...../..B.....B...../"
+         "...B...B....../....BBB......./............../............../............../"
+         "............../.............."},
+        {true,
+         Curve::Chord,
+         false,
+         -1,
+         9,
+         6,
+         {30, 0, 0, 30},
+         "............../............../....RRR......./...RRR......../..RRR........./"
+         "............../............../"
+         "............../............../............../............../............../"
+         "............../.............."},
+        {true,
+         Curve::Pie,
+         true,
+         1,
+         9,
+         6,
+         {40, 11, 0, 0},
+         "............../............../............../...BB........./..BRRBBB....../"
+         "...BRRRRB...../....BBBB....../"
+         "............../............../............../............../............../"
+         "............../.............."},
+        {false,
+         Curve::Chord,
+         false,
+         1,
+         8,
+         8,
+         {33, 0, 32, 0},
+         "............../............../....BBBB....../...BRRRRB...../..BRRRRRRB..../"
+         "..BRRRRRRB..../..BRRRRRRB..../"
+         "..BRRRRRRB..../...BRRRRB...../....BBBB....../............../............../"
+         "............../.............."},
+        {false,
+         Curve::Pie,
+         false,
+         3,
+         9,
+         6,
+         {12, 40, 30, 0},
+         "............../............../.........BBB../.......BBBB.../.....BBBBBBB../"
+         ".....BBBBBBB../.....BBBBBB.../"
+         "......BBBBBB../.......BBBB.../............../............../............../"
+         "............../.............."},
+        {true,
+         Curve::Pie,
+         false,
+         -1,
+         7,
+         12,
+         {0, 0, 20, 40},
+         "............../............../............../............../............../"
+         "............../..RR........../"
+         "..RRR........./..RRRR......../..RRRR......../...RRR......../...RRR......../"
+         "............../.............."},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message()
+                     << (c.emf ? "EMF " : "WMF ") << int(c.kind) << " " << c.w << " x " << c.h
+                     << ", pen " << c.width << (c.clockwise ? ", clockwise" : ""));
+        const int* p = c.points;
+        QImage image;
+        if (c.emf) {
+            EmfWriter emf = redBrush(24, 24)
+                                .rec(38, {2, c.width < 0 ? 5u : 0u,
+                                          std::uint32_t(std::max(c.width, 0)), 0, 0xFF0000})
+                                .rec(37, {2});
+            if (c.clockwise) emf.rec(57, {2});
+            const std::uint32_t types[] = {45, 46, 47};
+            emf.rec(types[int(c.kind)],
+                    {8, 8, std::uint32_t(7 + c.w), std::uint32_t(7 + c.h), std::uint32_t(p[0]),
+                     std::uint32_t(p[1]), std::uint32_t(p[2]), std::uint32_t(p[3])});
+            image = decoded(emf.bytes());
+        } else {
+            const std::uint16_t functions[] = {0x0817, 0x0830, 0x081A};
+            image = decoded(
+                WmfWriter(24, 24)
+                    .rec(0x02FC, {0, 0xFF, 0, 0})
+                    .rec(0x012D, {0})
+                    .rec(0x02FA, {c.width < 0 ? 5 : 0, std::max(c.width, 0), 0, 0, 0xFF})
+                    .rec(0x012D, {1})
+                    .rec(functions[int(c.kind)], {p[3], p[2], p[1], p[0], 8 + c.h, 8 + c.w, 8, 8})
+                    .bytes());
+        }
+        QString seen;
+        for (int y = 6; y < 20; ++y) {
+            if (y > 6) seen += '/';
+            for (int x = 6; x < 20; ++x) {
+                const QRgb px = image.pixel(x, y);
+                seen += px == kWhitePx ? '.' : px == kRedPx ? 'R' : px == 0xFF0000FFu ? 'B' : '?';
+            }
+        }
+        EXPECT_EQ(seen.toStdString(), c.drawn);
+    }
+}
+
 // A pentagram, whose centre the two fill modes treat differently.
 QByteArray star(std::uint32_t fillMode, bool wmf) {
     const int pts[5][2] = {{20, 2}, {31, 36}, {2, 14}, {38, 14}, {9, 36}};

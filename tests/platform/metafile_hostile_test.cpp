@@ -158,6 +158,17 @@ TEST(MetafileHostile, EllipsesFarLargerThanThePictureAreChargedForTheirCurve) {
     EXPECT_GT(p.stats.work, 50 * 60000.0 * 8);
 }
 
+TEST(MetafileHostile, ArcsFarLargerThanThePictureAreChargedForTheirCurve) {
+    // Chords and pies walk their outline whole too, and stroke a segment per pixel of it.
+    EmfWriter emf(200, 200);
+    for (int i = 0; i < 50; ++i)
+        emf.rec(i % 2 ? 46 : 47, {std::uint32_t(-15000), std::uint32_t(-15000), 15000, 15000, 0,
+                                  std::uint32_t(-1), 1, 1});
+    const Played p = play(emf.bytes());
+    expectBounded(p);
+    EXPECT_GT(p.stats.work, 50 * 60000.0 * 8);
+}
+
 // SetWorldTransform's record body: the six numbers of the transform.
 QByteArray world(std::initializer_list<float> numbers) {
     QByteArray body;

@@ -192,6 +192,10 @@ class Player {
     // An upright ellipse (no `corner`) or rounded box with a pen the raster engine draws, drawn
     // pixel for pixel as GDI does; false, having drawn nothing, for any other case.
     bool roundedAsGdi(QRectF box, QSizeF corner);
+    // Arc, Chord and Pie through the pixels of GDI's ellipse outline; false when the old
+    // sampled curve must draw it (turning maps, paths, user-dashed, inside-frame or shaped pens,
+    // huge boxes).
+    bool arcAsGdi(ArcKind kind, QRectF box, QPointF start, QPointF end);
     // Nothing, stopping the record, when the curves cost more than the budget or memory left.
     std::vector<QPointF> bezierPoints(QPointF p0, std::span<const QPointF> controls);
     // Nothing, stopping the record, when a point maps to no finite pixel or the points would

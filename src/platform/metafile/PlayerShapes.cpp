@@ -4,6 +4,7 @@
 
 #include "platform/metafile/Player.h"
 #include "platform/metafile/PlayerInternal.h"
+#include "surface/ShapeArc.h"
 #include "surface/Shapes.h"
 #include "surface/ShapesDetail.h"
 
@@ -287,7 +288,51 @@ void Player::roundRect(QRectF box, QSizeF corner) {
     render(f, f);
 }
 
+bool Player::arcAsGdi(ArcKind kind, QRectF box, QPointF start, QPointF end) {
+    // Two points a pixel: the pixel pairs made here, then the figure's points.
+    constexpr std::int64_t kBytesPerPoint = sizeof(std::int64_t) * 2 + sizeof(QPointF) * 2;
+    const QTransform t = toPixels();
+    // User or geometric dashes and shaped wide ends keep the sampled curve.
+    const int style = dc_.pen.style & 0xF;
+    const bool plain =
+        dc_.pen.dashes.empty() && style <= 5 && !(dc_.pen.shaped() && std::lround(penPixels()) > 1);
+    if (recording_ || t.isRotating() || !mapsFinitely() || !plain) return false;
+    const QRectF r = t.mapRect(box.normalized());
+    const std::int64_t left = toPixel(r.left()), top = toPixel(r.top());
+    const std::int64_t right = toPixel(r.right()), bottom = toPixel(r.bottom());
+    if (left == right || top == bottom) return true;  // an empty box draws nothing, any pen
+    // Larger ones keep the sampled curve, whose cost does not grow with the box.
+    if (!shapes::EllipseQuarter::fits(right - left, bottom - top)) return false;
+    const std::int64_t walk = right - left + bottom - top;
+    charge(double(walk) * kWorkPerCurveStep + kWorkPerSegment);
+    if (overBudget()) return true;
+    if (!ledger_->fits(walk * 3 * kBytesPerPoint)) {
+        ledger_->refuse();
+        return true;
+    }
+    const QPointF s = t.map(start), e = t.map(end);
+    const std::vector<std::int64_t> xy =
+        gdiArcPoints(left, top, right, bottom, dc_.clockwiseArcs, double(toPixel(s.x())),
+                     double(toPixel(s.y())), double(toPixel(e.x())), double(toPixel(e.y())));
+    std::vector<QPointF> points;
+    points.reserve(xy.size() / 2 + 1);
+    for (std::size_t i = 0; i + 1 < xy.size(); i += 2) points.emplace_back(xy[i], xy[i + 1]);
+    if (kind == ArcKind::Pie)
+        points.emplace_back(left + (right - left) / 2, top + (bottom - top) / 2);
+    if (points.size() < 2) return true;
+    Figures stroke, fill;
+    stroke.add(points, kind != ArcKind::Arc);
+    if (kind != ArcKind::Arc) {
+        // The brush fills the pixels whose corner (not centre) the outline's polygon holds.
+        for (QPointF& p : points) p += QPointF(0.5, 0.5);
+        fill.add(points, true);
+    }
+    render(fill, stroke);
+    return true;
+}
+
 void Player::arc(ArcKind kind, QRectF box, QPointF start, QPointF end) {
+    if (kind != ArcKind::ArcTo && arcAsGdi(kind, box, start, end)) return;
     box = box.normalized();
     if (box.width() <= 0 || box.height() <= 0) return;
     const QPointF c = box.center();
