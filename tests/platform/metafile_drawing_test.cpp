@@ -393,6 +393,31 @@ TEST(MetafileDrawing, ArcsChordsAndPiesDrawAsGdiDrawsThem) {
     }
 }
 
+TEST(MetafileDrawing, ArcToDrawsAsGdiDrawsItAndEndsOnTheEllipse) {
+    // A line from (5, 19) to the arc's first pixel, on along the 8 x 8 Ellipse outline of
+    // ArcsChordsAndPiesDrawAsGdiDrawsThem's first case, then LineTo (18, 21) from the whole
+    // point of the ellipse on the end radial; what GDI drew in the 18 x 18 pixels from (4, 4).
+    const QImage image = decoded(EmfWriter(24, 24)
+                                     .rec(38, {2, 0, 1, 0, 0xFF0000})
+                                     .rec(37, {2})
+                                     .rec(27, {5, 19})
+                                     .rec(55, {8, 8, 15, 15, 40, 12, 12, 0})
+                                     .rec(54, {18, 21})
+                                     .bytes());
+    QString seen;
+    for (int y = 4; y < 22; ++y) {
+        if (y > 4) seen += '/';
+        for (int x = 4; x < 22; ++x) seen += image.pixel(x, y) == kWhitePx ? '.' : 'B';
+    }
+    EXPECT_EQ(seen.toStdString(),
+              ".................."
+              "/................../................../................../........B........."
+              "/........BB......../.........BB......./.........BB......./.........BB......."
+              "/........B.B......./.......B...B....../.....BB....B....../....B.......B....."
+              "/...B........B...../..B..........B..../.B...........B..../..............B..."
+              "/..................");
+}
+
 // A pentagram, whose centre the two fill modes treat differently.
 QByteArray star(std::uint32_t fillMode, bool wmf) {
     const int pts[5][2] = {{20, 2}, {31, 36}, {2, 14}, {38, 14}, {9, 36}};

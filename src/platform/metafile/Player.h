@@ -196,6 +196,7 @@ class Player {
     // sampled curve must draw it (turning maps, paths, user-dashed, inside-frame or shaped pens,
     // huge boxes).
     bool arcAsGdi(ArcKind kind, QRectF box, QPointF start, QPointF end);
+    static QPointF arcEnd(QRectF box, QPointF end);
     // Nothing, stopping the record, when the curves cost more than the budget or memory left.
     std::vector<QPointF> bezierPoints(QPointF p0, std::span<const QPointF> controls);
     // Nothing, stopping the record, when a point maps to no finite pixel or the points would

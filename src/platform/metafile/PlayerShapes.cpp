@@ -300,7 +300,9 @@ bool Player::arcAsGdi(ArcKind kind, QRectF box, QPointF start, QPointF end) {
     const QRectF r = t.mapRect(box.normalized());
     const std::int64_t left = toPixel(r.left()), top = toPixel(r.top());
     const std::int64_t right = toPixel(r.right()), bottom = toPixel(r.bottom());
-    if (left == right || top == bottom) return true;  // an empty box draws nothing, any pen
+    const bool to = kind == ArcKind::ArcTo, closed = kind == ArcKind::Chord || kind == ArcKind::Pie;
+    // An empty box draws nothing, any pen (ArcTo's line there is the sampled curve's).
+    if (left == right || top == bottom) return !to;
     // Larger ones keep the sampled curve, whose cost does not grow with the box.
     if (!shapes::EllipseQuarter::fits(right - left, bottom - top)) return false;
     const std::int64_t walk = right - left + bottom - top;
@@ -316,13 +318,18 @@ bool Player::arcAsGdi(ArcKind kind, QRectF box, QPointF start, QPointF end) {
                      double(toPixel(s.y())), double(toPixel(e.x())), double(toPixel(e.y())));
     std::vector<QPointF> points;
     points.reserve(xy.size() / 2 + 1);
+    if (to) {
+        const QPointF from = t.map(dc_.current);
+        points.emplace_back(toPixel(from.x()), toPixel(from.y()));
+        dc_.current = arcEnd(box.normalized(), end);
+    }
     for (std::size_t i = 0; i + 1 < xy.size(); i += 2) points.emplace_back(xy[i], xy[i + 1]);
     if (kind == ArcKind::Pie)
         points.emplace_back(left + (right - left) / 2, top + (bottom - top) / 2);
     if (points.size() < 2) return true;
     Figures stroke, fill;
-    stroke.add(points, kind != ArcKind::Arc);
-    if (kind != ArcKind::Arc) {
+    stroke.add(points, closed);
+    if (closed) {
         // The brush fills the pixels whose corner (not centre) the outline's polygon holds.
         for (QPointF& p : points) p += QPointF(0.5, 0.5);
         fill.add(points, true);
@@ -331,8 +338,16 @@ bool Player::arcAsGdi(ArcKind kind, QRectF box, QPointF start, QPointF end) {
     return true;
 }
 
+// Where ArcTo leaves the current position: the whole point of the ellipse on the end radial.
+QPointF Player::arcEnd(QRectF box, QPointF end) {
+    const QPointF c = box.center();
+    const double a = std::atan2((end.y() - c.y()) / box.height(), (end.x() - c.x()) / box.width());
+    return {std::floor(c.x() + std::cos(a) * box.width() / 2 + 0.5),
+            std::floor(c.y() + std::sin(a) * box.height() / 2 + 0.5)};
+}
+
 void Player::arc(ArcKind kind, QRectF box, QPointF start, QPointF end) {
-    if (kind != ArcKind::ArcTo && arcAsGdi(kind, box, start, end)) return;
+    if (arcAsGdi(kind, box, start, end)) return;
     box = box.normalized();
     if (box.width() <= 0 || box.height() <= 0) return;
     const QPointF c = box.center();
