@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <utility>
 #include <vector>
 
@@ -122,6 +123,9 @@ struct Pen {
     Pixel pixel = 0xFF000000u;
     int width = 1;  // 1..100
     PenStyle style = PenStyle::Solid;
+    // Written into the gaps of a styled thin pen (GDI's opaque background mode); none leaves
+    // them as they are.
+    std::optional<Pixel> gap = std::nullopt;
 };
 
 // A tiled bitmap brush; pixel (x, y) of a surface takes pattern(x mod w, y mod h).

@@ -11,8 +11,8 @@ namespace nt::shapes {
 
 namespace {
 
-// Every pattern's period divides 24, so one table of 24 positions per style serves all.
-constexpr int kPeriod = 24;
+// One table of a whole period per style serves all.
+constexpr int kPeriod = kDashPeriod;
 using DashMask = std::array<bool, kPeriod>;
 
 constexpr DashMask makeMask(std::initializer_list<int> runs) {
@@ -112,11 +112,16 @@ bool dashOn(PenStyle style, std::int64_t index) {
     return true;
 }
 
-void thinLine(RasterTarget& t, Pixel pixel, PenStyle style, std::int64_t x0, std::int64_t y0,
-              std::int64_t x1, std::int64_t y1, bool includeEnd, std::int64_t phase) {
+void thinLine(RasterTarget& t, const Pen& pen, std::int64_t x0, std::int64_t y0, std::int64_t x1,
+              std::int64_t y1, bool includeEnd, std::int64_t phase) {
+    const PenStyle style = pen.style;
+    const bool gaps = pen.gap && style != PenStyle::Solid;
     const std::int64_t dx = x1 - x0, dy = y1 - y0;
     if (dx == 0 && dy == 0) {
-        if (includeEnd && dashOn(style, phase)) t.pixel(x0, y0, pixel);
+        if (includeEnd && dashOn(style, phase))
+            t.pixel(x0, y0, pen.pixel);
+        else if (includeEnd && gaps)
+            t.pixel(x0, y0, *pen.gap);
         return;
     }
     const bool xMajor = std::abs(dx) >= std::abs(dy);
@@ -149,13 +154,14 @@ void thinLine(RasterTarget& t, Pixel pixel, PenStyle style, std::int64_t x0, std
     auto rem = static_cast<std::int64_t>(static_cast<Wide>(n - minor.na) * den - num);
     const auto den64 = static_cast<std::int64_t>(den);
     const std::int64_t inc = 2 * minor.dn;  // |inc| <= den, so one correction per step
-    RunWriter runs(t, pixel);
+    RunWriter runs(t, pen.pixel), gapRuns(t, pen.gap.value_or(0));
     for (std::int64_t m = lo; m <= hi; ++m) {
-        if (dashOn(style, phase + std::abs(m - m0))) {
+        const bool on = dashOn(style, phase + std::abs(m - m0));
+        if (on || gaps) {
             if (xMajor)
-                runs.add(m, n);
+                (on ? runs : gapRuns).add(m, n);
             else
-                t.pixel(n, m, pixel);
+                t.pixel(n, m, on ? pen.pixel : *pen.gap);
         }
         rem -= inc;
         if (rem < 0) {

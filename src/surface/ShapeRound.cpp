@@ -241,14 +241,16 @@ void thinRounded(RasterTarget& t, const Pen& pen, const Brush& brush, const Roun
         }
         a = std::max<std::int64_t>(a, 0);
         b = std::min<std::int64_t>(b, t.width() - 1);
-        std::int64_t runStart = -1;
-        for (std::int64_t x = a; x <= b + 1; ++x) {
+        // Runs of one state: the pen's pixel, or the gap's (written only when the pen has one).
+        if (a > b) return;
+        std::int64_t runStart = a;
+        bool runOn = dashOn(pen.style, box.pathIndex(a, y));
+        for (std::int64_t x = a + 1; x <= b + 1; ++x) {
             const bool on = x <= b && dashOn(pen.style, box.pathIndex(x, y));
-            if (on && runStart < 0) runStart = x;
-            if (!on && runStart >= 0) {
-                t.span(y, runStart, x - 1, pen.pixel);
-                runStart = -1;
-            }
+            if (x <= b && on == runOn) continue;
+            if (runOn || pen.gap) t.span(y, runStart, x - 1, runOn ? pen.pixel : *pen.gap);
+            runStart = x;
+            runOn = on;
         }
     };
     for (y = y0; y <= y1; ++y) {

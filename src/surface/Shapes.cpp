@@ -1,6 +1,7 @@
 #include "surface/Shapes.h"
 
 #include <algorithm>
+#include <cstdlib>
 #include <optional>
 
 #include "surface/ShapesDetail.h"
@@ -37,12 +38,18 @@ void drawSegments(RasterTarget& t, const Pen& pen, std::span<const std::int64_t>
     const int w = shapes::clampPenWidth(pen.width);
     std::optional<shapes::PenDot> dot;
     if (w > 1) dot.emplace(w);
+    // The dash pattern runs on from one segment to the next, a step a pixel, as GDI's polylines.
+    std::int64_t phase = 0;
     for (std::size_t s = 0; s < segments; ++s) {
         const std::size_t a = 2 * s, b = 2 * ((s + 1) % n);
-        if (dot)
+        if (dot) {
             wideSegment(t, pen.pixel, *dot, xy[a], xy[a + 1], xy[b], xy[b + 1]);
-        else
-            shapes::thinLine(t, pen.pixel, pen.style, xy[a], xy[a + 1], xy[b], xy[b + 1], false);
+            continue;
+        }
+        shapes::thinLine(t, pen, xy[a], xy[a + 1], xy[b], xy[b + 1], false, phase);
+        const std::int64_t steps =
+            std::max(std::abs(xy[b] - xy[a]), std::abs(xy[b + 1] - xy[a + 1]));
+        phase = (phase + steps % shapes::kDashPeriod) % shapes::kDashPeriod;
     }
 }
 
@@ -66,7 +73,7 @@ void drawBoxOutline(RasterTarget& t, const Pen& pen, std::int64_t x0, std::int64
         const std::int64_t across = c.right - c.left + 1, down = c.bottom - c.top + 1;
         auto side = [&](std::int64_t ax, std::int64_t ay, std::int64_t bx, std::int64_t by,
                         std::int64_t phase) {
-            shapes::thinLine(t, pen.pixel, pen.style, ax, ay, bx, by, true, phase);
+            shapes::thinLine(t, pen, ax, ay, bx, by, true, phase);
         };
         side(c.right, c.top, c.left, c.top, 0);
         if (c.bottom > c.top) side(c.left, c.top + 1, c.left, c.bottom, across);

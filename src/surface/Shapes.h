@@ -24,7 +24,7 @@ namespace nt {
 void drawLine(RasterTarget& t, const Pen& pen, std::int64_t x0, std::int64_t y0, std::int64_t x1,
               std::int64_t y1);
 // drawLine for each segment between consecutive points (x, y pairs), closing back to the first
-// when `closed`; the pen's dot is made once.
+// when `closed`; the pen's dot is made once and a style's pattern runs on across the segments.
 void drawSegments(RasterTarget& t, const Pen& pen, std::span<const std::int64_t> xy, bool closed);
 
 // A dot of the pen's width: one pixel at width 1, else the filled width-1 ellipse of the

@@ -18,6 +18,9 @@ inline int clampPenWidth(int w) {
     return w < 1 ? 1 : (w > 100 ? 100 : w);
 }
 
+// Every pattern's period divides this many pixels.
+inline constexpr int kDashPeriod = 24;
+
 // Whether position `index` (0-based, counted from the start of a figure) of the style's
 // pattern is drawn. Solid draws everywhere.
 bool dashOn(PenStyle style, std::int64_t index);
@@ -26,8 +29,9 @@ bool dashOn(PenStyle style, std::int64_t index);
 // (the end itself only when includeEnd). The minor coordinate is the nearest to the ideal
 // line with ties to the smaller one, computed the same from either end. The pixel k steps
 // from the start takes position phase + k of the style's pattern.
-void thinLine(RasterTarget& t, Pixel pixel, PenStyle style, std::int64_t x0, std::int64_t y0,
-              std::int64_t x1, std::int64_t y1, bool includeEnd, std::int64_t phase = 0);
+// The pen's width is not looked at; its gap pixel, if any, fills the pattern's gaps.
+void thinLine(RasterTarget& t, const Pen& pen, std::int64_t x0, std::int64_t y0, std::int64_t x1,
+              std::int64_t y1, bool includeEnd, std::int64_t phase = 0);
 
 // An inclusive run of columns.
 struct Span {

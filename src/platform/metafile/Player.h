@@ -169,6 +169,7 @@ class Player {
   private:
     QTransform pageTransform() const;
     double penPixels() const;
+    Pen enginePen() const;  // the selected pen as the raster engine draws it
     // How much wider than the face's own the glyphs of the selected font are drawn.
     double glyphStretch(double em, double scaleX, double scaleY, bool advanced) const;
     // The selected font made for a mapping's scales along and across the baseline; null when

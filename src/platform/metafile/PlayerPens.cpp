@@ -16,6 +16,16 @@ double Player::penPixels() const {
     return std::max(1.0, dc_.pen.width * std::sqrt(std::abs(t.determinant())));
 }
 
+Pen Player::enginePen() const {
+    Pen pen;
+    pen.pixel = nt::toPixel(dc_.pen.colour);
+    pen.width = static_cast<int>(std::lround(std::min(penPixels(), 100.0)));
+    const int style = dc_.pen.style & 0xF;
+    pen.style = style >= 1 && style <= 4 ? static_cast<PenStyle>(style) : PenStyle::Solid;
+    if (dc_.bkMode == 2) pen.gap = nt::toPixel(dc_.bkColour);
+    return pen;
+}
+
 void Player::strokeFigures(const Figures& f) {
     if (f.empty() || dc_.pen.null()) return;
     if (!dc_.pen.dashes.empty()) {
@@ -26,11 +36,7 @@ void Player::strokeFigures(const Figures& f) {
         strokeOutlined(f);
         return;
     }
-    Pen pen;
-    pen.pixel = nt::toPixel(dc_.pen.colour);
-    pen.width = static_cast<int>(std::lround(std::min(penPixels(), 100.0)));
-    const int style = dc_.pen.style & 0xF;
-    pen.style = style >= 1 && style <= 4 ? static_cast<PenStyle>(style) : PenStyle::Solid;
+    const Pen pen = enginePen();
     const double reach = double(image_.width()) + image_.height();
     std::size_t start = 0;
     std::vector<std::int64_t> xy;

@@ -211,10 +211,7 @@ bool Player::roundedAsGdi(QRectF box, QSizeF corner) {
         rectangle(box);
         return true;
     }
-    Pen pen;
-    pen.pixel = nt::toPixel(dc_.pen.colour);
-    pen.width = static_cast<int>(std::lround(std::min(penPixels(), 100.0)));
-    pen.style = style >= 1 && style <= 4 ? static_cast<PenStyle>(style) : PenStyle::Solid;
+    const Pen pen = enginePen();
     // Charged for the rows and columns it can touch inside the picture, the outline's pixels
     // a dozen times over, and the walk along a corner's whole curve that shapes it (made
     // whether the curve is seen or not, up to a size; larger ones are computed per row).

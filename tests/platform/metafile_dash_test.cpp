@@ -1,0 +1,107 @@
+// Styled thin pens in metafiles, against what GDI drew for the same records: the pattern runs
+// on from one segment of a figure to the next, and an opaque background mode fills its gaps
+// with the background colour.
+
+#include <gtest/gtest.h>
+
+#include "MetafileBuilder.h"
+#include "platform/Picture.h"
+
+namespace nt {
+namespace {
+
+using test::EmfWriter;
+using test::put32;
+using test::WmfWriter;
+using test::xy16;
+
+// The picture as rows of '.' (white), 'R' (red), 'Y' (yellow) and '?' (anything else).
+std::string rows(const QByteArray& file) {
+    auto result = decodePicture(file);
+    const auto* image = std::get_if<QImage>(&result);
+    if (!image) return "not decoded";
+    std::string out;
+    for (int y = 0; y < image->height(); ++y) {
+        if (y > 0) out += '/';
+        for (int x = 0; x < image->width(); ++x) {
+            switch (image->pixel(x, y)) {
+                case 0xFFFFFFFFu:
+                    out += '.';
+                    break;
+                case 0xFFFF0000u:
+                    out += 'R';
+                    break;
+                case 0xFFFFFF00u:
+                    out += 'Y';
+                    break;
+                default:
+                    out += '?';
+            }
+        }
+    }
+    return out;
+}
+
+// EMR_POLYLINE16 through the points.
+QByteArray polyline16(std::initializer_list<std::pair<int, int>> points) {
+    QByteArray body;
+    for (const std::uint32_t v : {0u, 0u, 0u, 0u, static_cast<std::uint32_t>(points.size())})
+        put32(body, v);
+    for (const auto& [x, y] : points) put32(body, xy16(x, y));
+    return body;
+}
+
+TEST(MetafileDashes, StyledPensDrawAsGdiDrawsThem) {
+    constexpr std::uint32_t kRedRef = 0x0000FF, kYellowRef = 0x00FFFF;
+    constexpr int kDash = 1, kDot = 2, kDashDot = 3, kTransparent = 1;
+    struct Case {
+        const char* what;
+        QByteArray file;
+        const char* drawn;
+    } cases[] = {
+        {"a dashed polyline, transparent: its last segment goes on from the dash's 17th pixel",
+         EmfWriter(26, 14)
+             .rec(38, {1, kDash, 1, 0, kRedRef})
+             .rec(37, {1})
+             .rec(18, {kTransparent})
+             .raw(87, polyline16({{2, 2}, {9, 2}, {9, 11}, {22, 11}}))
+             .bytes(),
+         "........................../........................../..RRRRRRRR................/"
+         ".........R................/.........R................/.........R................/"
+         ".........R................/.........R................/.........R................/"
+         ".........R................/.........R................/.........RR......RRRRR..../"
+         "........................../.........................."},
+        {"a dotted zigzag polygon, opaque: the gaps take the background colour",
+         WmfWriter(24, 10)
+             .rec(0x02FC, {1, 0, 0, 0})
+             .rec(0x012D, {0})
+             .rec(0x02FA, {kDot, 1, 0, 0x00FF, 0})
+             .rec(0x012D, {1})
+             .rec(0x0201, {0xFFFF, 0})
+             .rec(0x0324, {7, 2, 2, 5, 7, 8, 2, 11, 7, 14, 2, 17, 7, 20, 2})
+             .bytes(),
+         "......................../......................../..RYYYRRRYYYRRRYYYRRR.../"
+         "...R...Y.Y...R.Y...Y..../...R...R.R...R.Y...Y..../....Y.R...R.Y...Y.Y...../"
+         "....Y.R...R.Y...R.R...../.....Y.....Y.....R....../......................../"
+         "........................"},
+        {"a dash-dot ellipse, opaque",
+         EmfWriter(18, 14)
+             .rec(38, {1, kDashDot, 1, 0, kRedRef})
+             .rec(37, {1})
+             .rec(37, {0x80000005})
+             .rec(25, {kYellowRef})
+             .rec(42, {2, 2, 15, 11})
+             .bytes(),
+         "................../................../......YRRRR......./....YY.....RR...../"
+         "...Y.........R..../..Y...........R.../..Y...........R.../..R...........R.../"
+         "...R.........R..../....RY.....RR...../......YYYYY......./................../"
+         "................../.................."},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        EXPECT_EQ(rows(c.file), c.drawn);
+    }
+}
+
+}  // namespace
+}  // namespace nt
