@@ -22,7 +22,15 @@ struct Crossing {
 // Coordinates this far outside any image change no pixel but keep the arithmetic exact.
 constexpr double kFar = 1e9;
 
-std::vector<Edge> collectEdges(std::span<const QPointF> points, std::span<const int> counts) {
+// A vertex as the centre sampling sees it: sampling corners is sampling the centres of a
+// polygon whose vertices are rounded and moved half a pixel right and down.
+QPointF sampled(QPointF p, PolygonSampling sampling) {
+    if (sampling == PolygonSampling::Centres) return p;
+    return {std::floor(p.x() + 0.5) + 0.5, std::floor(p.y() + 0.5) + 0.5};
+}
+
+std::vector<Edge> collectEdges(std::span<const QPointF> points, std::span<const int> counts,
+                               PolygonSampling sampling) {
     std::vector<Edge> edges;
     std::size_t start = 0;
     for (const int n : counts) {
@@ -33,8 +41,8 @@ std::vector<Edge> collectEdges(std::span<const QPointF> points, std::span<const 
             if (!std::isfinite(a.x()) || !std::isfinite(a.y()) || !std::isfinite(b.x()) ||
                 !std::isfinite(b.y()))
                 return {};
-            a = {std::clamp(a.x(), -kFar, kFar), std::clamp(a.y(), -kFar, kFar)};
-            b = {std::clamp(b.x(), -kFar, kFar), std::clamp(b.y(), -kFar, kFar)};
+            a = sampled({std::clamp(a.x(), -kFar, kFar), std::clamp(a.y(), -kFar, kFar)}, sampling);
+            b = sampled({std::clamp(b.x(), -kFar, kFar), std::clamp(b.y(), -kFar, kFar)}, sampling);
             if (a.y() == b.y()) continue;
             const int winding = a.y() < b.y() ? 1 : -1;
             if (winding < 0) std::swap(a, b);
@@ -53,8 +61,9 @@ bool inside(FillRule rule, int winding) {
 
 void forEachPolygonSpan(std::span<const QPointF> points, std::span<const int> counts, FillRule rule,
                         std::int64_t firstRow, std::int64_t lastRow,
-                        const std::function<void(std::int64_t, std::int64_t, std::int64_t)>& span) {
-    std::vector<Edge> edges = collectEdges(points, counts);
+                        const std::function<void(std::int64_t, std::int64_t, std::int64_t)>& span,
+                        PolygonSampling sampling) {
+    std::vector<Edge> edges = collectEdges(points, counts, sampling);
     if (edges.empty()) return;
     std::sort(edges.begin(), edges.end(),
               [](const Edge& a, const Edge& b) { return a.yTop < b.yTop; });
@@ -99,12 +108,14 @@ void forEachPolygonSpan(std::span<const QPointF> points, std::span<const int> co
 }
 
 void fillPolygons(RasterTarget& t, const Brush& brush, std::span<const QPointF> points,
-                  std::span<const int> counts, FillRule rule) {
+                  std::span<const int> counts, FillRule rule, PolygonSampling sampling) {
     if (brush.kind == Brush::Kind::None) return;
-    forEachPolygonSpan(points, counts, rule, t.clipTop(), t.clipBottom(),
-                       [&](std::int64_t y, std::int64_t x0, std::int64_t x1) {
-                           fillSpanWithBrush(t, brush, y, x0, x1);
-                       });
+    forEachPolygonSpan(
+        points, counts, rule, t.clipTop(), t.clipBottom(),
+        [&](std::int64_t y, std::int64_t x0, std::int64_t x1) {
+            fillSpanWithBrush(t, brush, y, x0, x1);
+        },
+        sampling);
 }
 
 }  // namespace nt

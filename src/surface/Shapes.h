@@ -65,18 +65,24 @@ void drawRoundRect(RasterTarget& t, const Pen& pen, const Brush& brush, std::int
 // numbered as GDI's polygon fill modes.
 enum class FillRule { Alternate = 1, Winding = 2 };
 
+// Which point of a pixel decides whether a polygon holds it: its centre, with sub-pixel
+// vertices, or its top-left corner, with the vertices rounded to whole pixels first (how
+// GDI fills a Polygon record).
+enum class PolygonSampling { Centres, Corners };
+
 // Fills closed polygons given as consecutive runs of `counts` points of `points` (each run
-// closed back to its first point), with sub-pixel vertices: a pixel is filled when its
-// centre lies inside, the left and top edges counting as inside and the right and bottom
-// ones not. Non-finite points make the polygon empty. Costs the rows covered times the
-// edges crossing them.
+// closed back to its first point): a pixel is filled when its sampled point lies inside, the
+// left and top edges counting as inside and the right and bottom ones not. Non-finite points
+// make the polygon empty. Costs the rows covered times the edges crossing them.
 void fillPolygons(RasterTarget& t, const Brush& brush, std::span<const QPointF> points,
-                  std::span<const int> counts, FillRule rule);
+                  std::span<const int> counts, FillRule rule,
+                  PolygonSampling sampling = PolygonSampling::Centres);
 
 // The spans fillPolygons fills, rows firstRow..lastRow, without clipping columns: calls
 // span(y, x0, x1) with x0 <= x1, left to right within each row.
 void forEachPolygonSpan(std::span<const QPointF> points, std::span<const int> counts, FillRule rule,
                         std::int64_t firstRow, std::int64_t lastRow,
-                        const std::function<void(std::int64_t, std::int64_t, std::int64_t)>& span);
+                        const std::function<void(std::int64_t, std::int64_t, std::int64_t)>& span,
+                        PolygonSampling sampling = PolygonSampling::Centres);
 
 }  // namespace nt

@@ -1,6 +1,7 @@
-// Styled thin pens in metafiles, against what GDI drew for the same records: the pattern runs
-// on from one segment of a figure to the next, and an opaque background mode fills its gaps
-// with the background colour.
+// Styled thin pens and the brushes beneath them in metafiles, against what GDI drew for the
+// same records: the pattern runs on from one segment of a figure to the next, an opaque
+// background mode fills its gaps with the background colour, and a transparent one shows what
+// the brush left there.
 
 #include <gtest/gtest.h>
 
@@ -96,6 +97,66 @@ TEST(MetafileDashes, StyledPensDrawAsGdiDrawsThem) {
          "...Y.........R..../..Y...........R.../..Y...........R.../..R...........R.../"
          "...R.........R..../....RY.....RR...../......YYYYY......./................../"
          "................../.................."},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        EXPECT_EQ(rows(c.file), c.drawn);
+    }
+}
+
+TEST(MetafileDashes, BrushesFillAsGdiFillsThem) {
+    constexpr std::uint32_t kRedRef = 0x0000FF, kYellowRef = 0x00FFFF;
+    constexpr int kDash = 1, kDot = 2, kTransparent = 1;
+    // A yellow brush in WMF object 0 and a thin red pen of the style in object 1.
+    const auto wmf = [](int width, int height, int style) {
+        WmfWriter w(width, height);
+        w.rec(0x02FC, {0, 0xFFFF, 0, 0}).rec(0x012D, {0});
+        w.rec(0x02FA, {style, 1, 0, 0x00FF, 0}).rec(0x012D, {1}).rec(0x0102, {kTransparent});
+        return w;
+    };
+    struct Case {
+        const char* what;
+        QByteArray file;
+        const char* drawn;
+    } cases[] = {
+        {"a polygon without a pen fills the pixels whose top-left corners it holds",
+         EmfWriter(20, 15)
+             .rec(39, {2, 0, kYellowRef, 0})
+             .rec(37, {2})
+             .rec(37, {0x80000008})
+             .raw(86, polyline16({{2, 2}, {17, 5}, {6, 13}}))
+             .bytes(),
+         "..................../..................../..................../...YYYY............./"
+         "...YYYYYYYYY......../....YYYYYYYYYYYYY.../....YYYYYYYYYYYY..../....YYYYYYYYYYY...../"
+         ".....YYYYYYYY......./.....YYYYYYY......../.....YYYYYY........./......YYY.........../"
+         "......YY............/..................../...................."},
+        {"a WMF rectangle: the dashes start at the top-right corner, the brush stays inside",
+         wmf(24, 14, kDash).rec(0x041B, {12, 21, 2, 2}).bytes(),
+         "......................../......................../...RRRRRRRRRRRRRRRRRR.../"
+         "...YYYYYYYYYYYYYYYYYR.../...YYYYYYYYYYYYYYYYYR.../...YYYYYYYYYYYYYYYYYR.../"
+         "...YYYYYYYYYYYYYYYYYR.../...YYYYYYYYYYYYYYYYYR.../..RYYYYYYYYYYYYYYYYYR.../"
+         "..RYYYYYYYYYYYYYYYYY..../..RYYYYYYYYYYYYYYYYY..../..RRRRRRRRRRRRRRR......./"
+         "......................../........................"},
+        {"a dotted WMF ellipse over the brush, which also fills beneath the outline",
+         wmf(20, 14, kDot).rec(0x0418, {12, 17, 2, 2}).bytes(),
+         "..................../..................../......YYYRRRY......./....RRYYYYYYYYY...../"
+         "...RYYYYYYYYYYYR..../..YYYYYYYYYYYYYYR.../..YYYYYYYYYYYYYYR.../..YYYYYYYYYYYYYYY.../"
+         "..RYYYYYYYYYYYYYR.../...RYYYYYYYYYYYR..../....RYYYYYYYYYR...../......YYRRRYY......./"
+         "..................../...................."},
+        {"a dashed EMF round rectangle over the brush",
+         EmfWriter(24, 14)
+             .rec(39, {2, 0, kYellowRef, 0})
+             .rec(37, {2})
+             .rec(38, {1, kDash, 1, 0, kRedRef})
+             .rec(37, {1})
+             .rec(18, {kTransparent})
+             .rec(44, {2, 2, 21, 12, 8, 6})
+             .bytes(),
+         "......................../......................../....RRRRRRRRRRRRRRR...../"
+         "...RYYYYYYYYYYYYYYYR..../..YYYYYYYYYYYYYYYYYYR.../..YYYYYYYYYYYYYYYYYYY.../"
+         "..YYYYYYYYYYYYYYYYYYY.../..YYYYYYYYYYYYYYYYYYY.../..YYYYYYYYYYYYYYYYYYY.../"
+         "..YYYYYYYYYYYYYYYYYYR.../...RYYYYYYYYYYYYYYYR..../....RRRRRRRRRRRRRRR...../"
+         "......................../........................"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);

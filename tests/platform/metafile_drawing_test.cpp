@@ -75,12 +75,12 @@ TEST(MetafileDrawing, ShapesMatchTheSurfaceCalls) {
              drawLine(t, pen, 2, 2, 25, 9);
              drawLine(t, pen, 25, 9, 4, 27);
          }},
-        {"polygon (32-bit points): filled and closed",
+        {"polygon (32-bit points): filled by pixel corners, and closed",
          redBrush(48, 48).rec(3, {0, 0, 0, 0, 3, 2, 2, 27, 5, 10, 26}).bytes(),
          [&](RasterTarget& t) {
              const QPointF tri[] = {{2, 2}, {27, 5}, {10, 26}};
              const int counts[] = {3};
-             fillPolygons(t, red, tri, counts, FillRule::Alternate);
+             fillPolygons(t, red, tri, counts, FillRule::Alternate, PolygonSampling::Corners);
              drawLine(t, pen, 2, 2, 27, 5);
              drawLine(t, pen, 27, 5, 10, 26);
              drawLine(t, pen, 10, 26, 2, 2);

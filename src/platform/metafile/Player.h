@@ -180,7 +180,8 @@ class Player {
     void strokeFigures(const Figures& f);
     void strokeDashed(const Figures& f);
     void strokeOutlined(const Figures& f);
-    void fillFigures(const Figures& f, const BrushObject& brush);
+    void fillFigures(const Figures& f, const BrushObject& brush,
+                     PolygonSampling sampling = PolygonSampling::Centres);
     // A blit under a mapping that only scales and moves, and under one that turns or shears.
     void blitStraight(const QTransform& t, QRectF dest, const QImage& bitmap, QRectF source,
                       BlitWriter& writer);

@@ -53,7 +53,7 @@ Brush Player::surfaceBrush(const BrushObject& b) const {
     return Brush{Brush::Kind::Pattern, 0, std::make_shared<const PatternBrush>(PatternBrush{tile})};
 }
 
-void Player::fillFigures(const Figures& f, const BrushObject& brush) {
+void Player::fillFigures(const Figures& f, const BrushObject& brush, PolygonSampling sampling) {
     if (f.empty() || brush.kind == BrushObject::Kind::Null) return;
     double top = kFar, bottom = -kFar, left = kFar, right = -kFar;
     for (const QPointF& p : f.points) {
@@ -79,7 +79,7 @@ void Player::fillFigures(const Figures& f, const BrushObject& brush) {
     }
     charge(rows * cols + crossings * kWorkPerCrossing + double(f.points.size()) * kWorkPerPoint);
     if (overBudget()) return;
-    fillPolygons(target_, surfaceBrush(brush), f.points, f.counts, dc_.fillRule);
+    fillPolygons(target_, surfaceBrush(brush), f.points, f.counts, dc_.fillRule, sampling);
 }
 
 void Player::render(const Figures& fill, const Figures& stroke) {
@@ -89,7 +89,8 @@ void Player::render(const Figures& fill, const Figures& stroke) {
         return;
     }
     prepareTarget();
-    fillFigures(fill, dc_.brush);
+    // GDI fills a shape's pixels by their corners, its vertices rounded to whole pixels.
+    fillFigures(fill, dc_.brush, PolygonSampling::Corners);
     strokeFigures(stroke);
 }
 

@@ -43,7 +43,7 @@ bool Player::growPath(std::size_t more) {
 void Player::drawPath(bool stroke, bool fill) {
     recording_ = false;
     prepareTarget();
-    if (fill) fillFigures(path_, dc_.brush);
+    if (fill) fillFigures(path_, dc_.brush, PolygonSampling::Corners);
     if (stroke) strokeFigures(path_);
     path_ = {};
     pathHold_.resize(0);

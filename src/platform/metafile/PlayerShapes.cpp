@@ -171,8 +171,23 @@ void Player::rectangle(QRectF box) {
                               {r.right() - inset, r.bottom() - inset},
                               {r.left(), r.bottom() - inset}};
         stroke = {};
-        stroke.add(px, true);
-        if (!fill.empty()) fill = stroke;
+        if (frame_.kind == Kind::Emf || dc_.pen.null()) {
+            stroke.add(px, true);
+            if (!fill.empty()) fill = stroke;
+        } else {
+            // A WMF outline runs anticlockwise from the top-right corner (where a style's
+            // pattern starts), and the brush fills only inside the pen's band.
+            const QPointF order[] = {px[1], px[0], px[3], px[2]};
+            stroke.add(order, true);
+            const int w = enginePen().width;
+            const double in = std::floor((w - 1) / 2.0) + 1, out = std::floor(w / 2.0);
+            const QRectF inner = QRectF(px[0], px[2]).adjusted(in, in, -out, -out);
+            const QPointF box[] = {inner.topLeft(), inner.topRight(), inner.bottomRight(),
+                                   inner.bottomLeft()};
+            const bool brushed = !fill.empty();
+            fill = {};
+            if (brushed && inner.width() > 0 && inner.height() > 0) fill.add(box, true);
+        }
     }
     render(fill, stroke);
 }
@@ -223,11 +238,12 @@ bool Player::roundedAsGdi(QRectF box, QSizeF corner) {
     if (overBudget()) return true;
     prepareTarget();
     const Brush brush = surfaceBrush(dc_.brush);
-    if (!dc_.pen.null()) {
+    if (!dc_.pen.null() && pen.width > 1) {
         drawRoundRect(target_, pen, brush, left, top, right, bottom, cw, ch);
         return true;
     }
-    // Without a pen the brush fills the whole shape, its outline's pixels included.
+    // Without a pen, or under a thin one, the brush fills the whole shape, its outline's
+    // pixels included: a styled outline's gaps and a mixing mode show it.
     const shapes::RoundedBox inside(left, top, right - left, bottom - top,
                                     std::min(cw, right - left), std::min(ch, bottom - top), true);
     const std::int64_t y1 = std::min<std::int64_t>(inside.bottom(), image_.height() - 1);
@@ -235,6 +251,8 @@ bool Player::roundedAsGdi(QRectF box, QSizeF corner) {
         std::int64_t x0, x1;
         if (inside.span(y, x0, x1)) fillSpanWithBrush(target_, brush, y, x0, x1);
     }
+    if (!dc_.pen.null())
+        drawRoundRect(target_, pen, Brush::none(), left, top, right, bottom, cw, ch);
     return true;
 }
 
@@ -326,11 +344,7 @@ bool Player::arcAsGdi(ArcKind kind, QRectF box, QPointF start, QPointF end) {
     if (points.size() < 2) return true;
     Figures stroke, fill;
     stroke.add(points, closed);
-    if (closed) {
-        // The brush fills the pixels whose corner (not centre) the outline's polygon holds.
-        for (QPointF& p : points) p += QPointF(0.5, 0.5);
-        fill.add(points, true);
-    }
+    if (closed) fill.add(points, true);
     render(fill, stroke);
     return true;
 }
