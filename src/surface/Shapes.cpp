@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstdlib>
 #include <optional>
+#include <vector>
 
 #include "surface/ShapesDetail.h"
 
@@ -23,6 +24,41 @@ void wideSegment(RasterTarget& t, Pixel pixel, const shapes::PenDot& dot, std::i
     shapes::WideSegment(dot, x0, y0, x1, y1).fill(t, pixel);
 }
 
+// Under a mixing mode each pixel of a wide polyline is combined once, as GDI fills the
+// outline of the whole line once: the segments' pieces of each row are merged before they
+// are written. Lines of more segments than this are drawn a segment at a time.
+constexpr std::size_t kMostMergedSegments = std::size_t{1} << 16;
+
+void wideSegmentsOnce(RasterTarget& t, Pixel pixel, const shapes::PenDot& dot,
+                      std::span<const std::int64_t> xy, std::size_t segments) {
+    const std::size_t n = xy.size() / 2;
+    std::vector<shapes::WideSegment> parts;
+    parts.reserve(segments);
+    for (std::size_t s = 0; s < segments; ++s) {
+        const std::size_t a = 2 * s, b = 2 * ((s + 1) % n);
+        parts.emplace_back(dot, xy[a], xy[a + 1], xy[b], xy[b + 1]);
+    }
+    std::vector<std::size_t> order(segments);
+    for (std::size_t i = 0; i < segments; ++i) order[i] = i;
+    std::sort(order.begin(), order.end(), [&](std::size_t a, std::size_t b) {
+        return parts[a].firstRow() < parts[b].firstRow();
+    });
+    std::vector<const shapes::WideSegment*> active;
+    std::vector<shapes::Span> spans;
+    std::size_t next = 0;
+    std::int64_t y = std::max<std::int64_t>(parts[order[0]].firstRow(), 0);
+    while (y < t.height() && (next < segments || !active.empty())) {
+        if (active.empty()) y = std::max(y, parts[order[next]].firstRow());
+        while (next < segments && parts[order[next]].firstRow() <= y)
+            active.push_back(&parts[order[next++]]);
+        std::erase_if(active, [y](const shapes::WideSegment* p) { return p->lastRow() < y; });
+        spans.clear();
+        for (const shapes::WideSegment* p : active) p->addRow(y, spans);
+        shapes::fillSpanUnion(t, pixel, y, spans);
+        ++y;
+    }
+}
+
 }  // namespace
 
 void drawLine(RasterTarget& t, const Pen& pen, std::int64_t x0, std::int64_t y0, std::int64_t x1,
@@ -38,6 +74,9 @@ void drawSegments(RasterTarget& t, const Pen& pen, std::span<const std::int64_t>
     const int w = shapes::clampPenWidth(pen.width);
     std::optional<shapes::PenDot> dot;
     if (w > 1) dot.emplace(w);
+    if (dot && segments > 1 && segments <= kMostMergedSegments &&
+        t.rop2() != RasterTarget::kCopyPen)
+        return wideSegmentsOnce(t, pen.pixel, *dot, xy, segments);
     // The dash pattern runs on from one segment to the next, a step a pixel, as GDI's polylines.
     std::int64_t phase = 0;
     for (std::size_t s = 0; s < segments; ++s) {

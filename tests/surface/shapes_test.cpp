@@ -449,6 +449,27 @@ TEST(WideLine, WidthIsClampedToOneToHundred) {
     EXPECT_GT(std::count(huge.begin(), huge.end(), '#'), 7000);
 }
 
+TEST(WideLine, AMixingModeCombinesEachPixelOfAPolylineOnce) {
+    // Where segments meet or cross, an XOR pen must not undo itself: the mixed picture is the
+    // plain one's pixels, each combined once.
+    const std::vector<std::vector<std::int64_t>> lines = {
+        {3, 3, 20, 16, 24, 4, 6, 18}, {4, 4, 30, 4, 30, 20, 4, 20}, {5, 20, 17, 3, 29, 20}};
+    for (const bool closed : {false, true}) {
+        for (const auto& xy : lines) {
+            for (const int w : {2, 3, 5, 8}) {
+                std::string plain =
+                    drawn(36, 26, [&](RasterTarget& t) { drawSegments(t, pen(w), xy, closed); });
+                std::replace(plain.begin(), plain.end(), '#', 'o');
+                const auto mixed = drawn(36, 26, [&](RasterTarget& t) {
+                    t.setRop2(7);
+                    drawSegments(t, Pen{kPaint, w}, xy, closed);
+                });
+                EXPECT_EQ(mixed, plain) << "w " << w << (closed ? " closed" : "") << "\n" << mixed;
+            }
+        }
+    }
+}
+
 // --- boxes ---
 
 TEST(Box, OutlineIncludesBothCornersWhicheverWayItIsDragged) {
