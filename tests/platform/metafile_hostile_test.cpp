@@ -146,6 +146,24 @@ TEST(MetafileHostile, ShapesThatExpandOrCrossEveryRowAreChargedBeforeTheyAreMade
     }
 }
 
+TEST(MetafileHostile, WideLinesAreChargedForEveryRowTheyOutline) {
+    // A wide segment is outlined row by row (and, under a mixing mode, merged there with the
+    // others), each row costing about what a polygon edge crossing a row does (50 ns or so):
+    // a thin-looking two-pixel zigzag is charged for its rows, not only for its pixels.
+    constexpr int kSide = 2048, kSegments = 100;
+    for (const std::uint32_t rop2 : {13u, 7u}) {
+        EmfWriter emf(kSide, kSide);
+        emf.rec(38, {1, 0, 2, 0, 0}).rec(37, {1}).rec(20, {rop2});
+        std::vector<std::uint32_t> teeth;
+        for (int i = 0; i <= kSegments; ++i) teeth.push_back(xy16(i * 16, i % 2 ? kSide - 1 : 0));
+        points16(emf, 87, teeth);
+        const Played p = play(emf.bytes());
+        expectBounded(p);
+        EXPECT_FALSE(p.stats.stoppedEarly);
+        EXPECT_GT(p.stats.work, double(kSegments) * kSide * 100);
+    }
+}
+
 TEST(MetafileHostile, EllipsesFarLargerThanThePictureAreChargedForTheirCurve) {
     // Each ellipse's curve is walked whole (60,000 steps, about 14 ns apiece) however little
     // of it the picture shows: that, not the 200 x 200 pixels touched, is what they cost.

@@ -49,9 +49,12 @@ void Player::strokeFigures(const Figures& f) {
             const QPointF a = f.points[start + s], b = f.points[start + (s + 1) % n];
             const double length = std::abs(a.x() - b.x()) + std::abs(a.y() - b.y());
             // The segment's pixels, written one by one along it, and the pen's round end, which
-            // is as costly as it is large.
+            // is as costly as it is large; a wide segment is also outlined row by row, each
+            // row's pieces merged with the other segments' there.
+            const double rows = std::min(std::abs(a.y() - b.y()), reach) + pen.width;
             charge(std::min(length, reach) * kWorkPerLinePixel +
-                   (std::min(length, reach) + pen.width) * pen.width + kWorkPerSegment);
+                   (std::min(length, reach) + pen.width) * pen.width +
+                   (pen.width > 1 ? rows * kWorkPerCrossing : 0) + kWorkPerSegment);
             if (s + 1 < n) xy.insert(xy.end(), {toPixel(b.x()), toPixel(b.y())});
         }
         drawSegments(target_, pen, xy, f.closed[i] && s == segments);
