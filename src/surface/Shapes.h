@@ -25,6 +25,8 @@ void drawLine(RasterTarget& t, const Pen& pen, std::int64_t x0, std::int64_t y0,
               std::int64_t y1);
 // drawLine for each segment between consecutive points (x, y pairs), closing back to the first
 // when `closed`; the pen's dot is made once and a style's pattern runs on across the segments.
+// Under a raster operation other than copy, a wide line combines each of its pixels once, where
+// segments meet or cross too.
 void drawSegments(RasterTarget& t, const Pen& pen, std::span<const std::int64_t> xy, bool closed);
 
 // A dot of the pen's width: one pixel at width 1, else the filled width-1 ellipse of the
