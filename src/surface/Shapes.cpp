@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <numeric>
 #include <optional>
 #include <vector>
 
@@ -39,7 +40,7 @@ void wideSegmentsOnce(RasterTarget& t, Pixel pixel, const shapes::PenDot& dot,
         parts.emplace_back(dot, xy[a], xy[a + 1], xy[b], xy[b + 1]);
     }
     std::vector<std::size_t> order(segments);
-    for (std::size_t i = 0; i < segments; ++i) order[i] = i;
+    std::iota(order.begin(), order.end(), std::size_t{0});
     std::sort(order.begin(), order.end(), [&](std::size_t a, std::size_t b) {
         return parts[a].firstRow() < parts[b].firstRow();
     });

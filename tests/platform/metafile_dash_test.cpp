@@ -3,6 +3,8 @@
 // background mode fills its gaps with the background colour, and a transparent one shows what
 // the brush left there.
 
+#include <span>
+
 #include <gtest/gtest.h>
 
 #include "MetafileBuilder.h"
@@ -52,14 +54,25 @@ QByteArray polyline16(std::initializer_list<std::pair<int, int>> points) {
     return body;
 }
 
+constexpr std::uint32_t kRedRef = 0x0000FF, kYellowRef = 0x00FFFF;
+constexpr int kDash = 1, kDot = 2, kDashDot = 3, kTransparent = 1;
+
+// A file and the rows GDI drew for it.
+struct Case {
+    const char* what;
+    QByteArray file;
+    const char* drawn;
+};
+
+void expectDrawnAsGdi(std::span<const Case> cases) {
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        EXPECT_EQ(rows(c.file), c.drawn);
+    }
+}
+
 TEST(MetafileDashes, StyledPensDrawAsGdiDrawsThem) {
-    constexpr std::uint32_t kRedRef = 0x0000FF, kYellowRef = 0x00FFFF;
-    constexpr int kDash = 1, kDot = 2, kDashDot = 3, kTransparent = 1;
-    struct Case {
-        const char* what;
-        QByteArray file;
-        const char* drawn;
-    } cases[] = {
+    const Case cases[] = {
         {"a dashed polyline, transparent: its last segment goes on from the dash's 17th pixel",
          EmfWriter(26, 14)
              .rec(38, {1, kDash, 1, 0, kRedRef})
@@ -98,15 +111,10 @@ TEST(MetafileDashes, StyledPensDrawAsGdiDrawsThem) {
          "...R.........R..../....RY.....RR...../......YYYYY......./................../"
          "................../.................."},
     };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.what);
-        EXPECT_EQ(rows(c.file), c.drawn);
-    }
+    expectDrawnAsGdi(cases);
 }
 
 TEST(MetafileDashes, BrushesFillAsGdiFillsThem) {
-    constexpr std::uint32_t kRedRef = 0x0000FF, kYellowRef = 0x00FFFF;
-    constexpr int kDash = 1, kDot = 2, kTransparent = 1;
     // A yellow brush in WMF object 0 and a thin red pen of the style in object 1.
     const auto wmf = [](int width, int height, int style) {
         WmfWriter w(width, height);
@@ -114,11 +122,7 @@ TEST(MetafileDashes, BrushesFillAsGdiFillsThem) {
         w.rec(0x02FA, {style, 1, 0, 0x00FF, 0}).rec(0x012D, {1}).rec(0x0102, {kTransparent});
         return w;
     };
-    struct Case {
-        const char* what;
-        QByteArray file;
-        const char* drawn;
-    } cases[] = {
+    const Case cases[] = {
         {"a polygon without a pen fills the pixels whose top-left corners it holds",
          EmfWriter(20, 15)
              .rec(39, {2, 0, kYellowRef, 0})
@@ -158,10 +162,7 @@ TEST(MetafileDashes, BrushesFillAsGdiFillsThem) {
          "..YYYYYYYYYYYYYYYYYYR.../...RYYYYYYYYYYYYYYYR..../....RRRRRRRRRRRRRRR...../"
          "......................../........................"},
     };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.what);
-        EXPECT_EQ(rows(c.file), c.drawn);
-    }
+    expectDrawnAsGdi(cases);
 }
 
 }  // namespace
